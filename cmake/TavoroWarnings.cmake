@@ -1,0 +1,7 @@
+# One place that switches the project's warnings on for a target.
+function(tavoro_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(TAVORO_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
