@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running Tavoro need, if any is missing.
+# Usage: scripts/deps.sh [build|test|run]   (default: test, the superset)
+set -euo pipefail
+
+build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev
+       fonts-liberation fonts-dejavu-core)
+test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-14-dev)
+run=(libqt6gui6)
+
+case "${1:-test}" in
+  build) wanted=("${build[@]}") ;;
+  run)   wanted=("${build[@]}" "${run[@]}") ;;
+  test)  wanted=("${build[@]}" "${test[@]}" "${run[@]}") ;;
+  *) echo "usage: $0 [build|test|run]" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing missing Debian packages: ${missing[*]}"
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

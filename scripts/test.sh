@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds Tavoro and runs every test: the normal build with all tests, the same tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the engine fuzzer for a bounded time.
+# Installs missing Debian packages first. Build trees: build/ and build-asan/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh test
+jobs=$(nproc)
+
+echo "== Build and test"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVORO_WERROR=ON
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVORO_WERROR=ON -DTAVORO_SANITIZE=ON
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+if [[ -x tests/fuzz/run-fuzzer.sh ]]; then
+  echo "== Fuzz the engine"
+  tests/fuzz/run-fuzzer.sh "${TAVORO_FUZZ_SECONDS:-60}"
+fi
