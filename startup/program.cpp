@@ -1,0 +1,51 @@
+#include "program.h"
+
+#include "calculatorwindow.h"
+#include "splashwindow.h"
+
+#include <QApplication>
+
+namespace tavoro {
+
+Program::Program(const ProgramDescription& description, Services& services)
+    : m_description(description)
+    , m_services(services)
+    , m_splash(std::make_unique<SplashWindow>(description.splash,
+          [this]() -> QWidget& { return calculatorWindow(); }))
+{
+}
+
+Program::~Program() = default;
+
+CalculatorWindow& Program::calculatorWindow()
+{
+    if (!m_calculator)
+        m_calculator = std::make_unique<CalculatorWindow>(m_description.calculator, m_services);
+    return *m_calculator;
+}
+
+void Program::start()
+{
+    m_splash->show();
+    // Without a window manager nothing else gives the window the keyboard.
+    m_splash->activateWindow();
+}
+
+void setUpApplication(const ProgramDescription& description)
+{
+    // The display name follows the application name. Setting it as well would make Qt append it
+    // to every other window caption ("Tavoro. - Tavoro 2").
+    QCoreApplication::setApplicationName(QString::fromLatin1(description.title));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion));
+    QApplication::setWindowIcon(programIcon());
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : ProgramIconSizes)
+        icon.addFile(QStringLiteral(":/tavoro/icon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace tavoro

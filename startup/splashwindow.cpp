@@ -1,0 +1,155 @@
+#include "splashwindow.h"
+
+#include "designfont.h"
+#include "facebutton.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+
+namespace tavoro {
+
+namespace {
+
+// The parts of the design that both programs share.
+constexpr const char* ProductNameCaption = " Tavoro "; // one blank on each side
+constexpr const char* OldGuysCaption = "An easy to see (and use) calculator for us old blind guys.";
+constexpr const char* StartCaption = "CLICK to Start Tavoro";
+constexpr const char* LogoResource = ":/tavoro/logo.jpg";
+
+const QColor DarkGreen{0x00, 0x80, 0x00};
+const QColor PaleGreen{0xC0, 0xFF, 0xC0};
+const QColor DeepGreen{0x00, 0x40, 0x00};
+
+QSize toSize(int widthTwips, int heightTwips) { return {px(widthTwips), px(heightTwips)}; }
+
+// The stand-in fonts run wider than the design's, so a caption can need more lines than its label
+// has room for. Such a caption is set in a narrower cut of the same font rather than a smaller
+// one: the type keeps its full height.
+void condenseToFit(QLabel* label)
+{
+    for (int stretch : {QFont::SemiCondensed, QFont::Condensed}) {
+        if (label->heightForWidth(label->width()) <= label->height())
+            return;
+        QFont font = label->font();
+        font.setStretch(stretch);
+        label->setFont(font);
+    }
+}
+
+// An opaque, borderless label whose caption wraps at blanks and starts at its top edge. Without
+// colours it keeps the window's own (window-face background, black text).
+QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, const QFont& font,
+    Qt::Alignment horizontal, const Twips& place, const QColor& back = {}, const QColor& fore = {})
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    label->setAlignment(horizontal | Qt::AlignTop);
+    label->setWordWrap(true);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    if (back.isValid())
+        palette.setColor(QPalette::Window, back);
+    if (fore.isValid())
+        palette.setColor(QPalette::WindowText, fore);
+    label->setPalette(palette);
+    label->setGeometry(toRect(place));
+    return label;
+}
+
+} // namespace
+
+SplashWindow::SplashWindow(const SplashVariant& variant, std::function<QWidget&()> calculatorWindow,
+    QWidget* parent)
+    : QWidget(parent)
+    , m_variant(variant)
+    , m_calculatorWindow(std::move(calculatorWindow))
+{
+    setObjectName(QString::fromLatin1(variant.className));
+    setWindowTitle(QString::fromLatin1(variant.caption));
+
+    const QSize client = toSize(variant.clientWidth, variant.clientHeight);
+    switch (variant.border) {
+    case SplashBorder::Sizable:
+        resize(client);
+        break;
+    case SplashBorder::DialogWithoutTitle:
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        setFixedSize(client);
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+        break;
+    }
+
+    buildControls();
+    if (variant.loadShowsTitle)
+        Form_Load();
+}
+
+SplashWindow::~SplashWindow() = default;
+
+void SplashWindow::buildControls()
+{
+    // A frame with an empty caption is the window's only child; the others sit inside it.
+    auto* frame = new QGroupBox(QString(), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setGeometry(toRect(m_variant.frame1));
+
+    condenseToFit(addLabel(frame, "lblProductName", QString::fromLatin1(ProductNameCaption),
+        designFont("Arial", 32.25), Qt::AlignHCenter, m_variant.lblProductName, DarkGreen, PaleGreen));
+    condenseToFit(addLabel(frame, "lblOldGuys", QString::fromLatin1(OldGuysCaption),
+        designFont("MS Sans Serif", 12), Qt::AlignHCenter, m_variant.lblOldGuys, PaleGreen, DeepGreen));
+
+    // The logo is drawn scaled to the control's rectangle, not at the picture's own size.
+    auto* logo = new QLabel(frame);
+    logo->setObjectName(QStringLiteral("imgLogo"));
+    logo->setPixmap(QPixmap(QString::fromLatin1(LogoResource)));
+    logo->setScaledContents(true);
+    logo->setGeometry(toRect(m_variant.imgLogo));
+
+    auto* start = new FaceButton(QString::fromLatin1(StartCaption),
+        QColor::fromRgb(m_variant.startButtonFace), frame);
+    start->setObjectName(QStringLiteral("cmdStartTavoro"));
+    start->setFont(designFont("MS Sans Serif", 12));
+    start->setGeometry(toRect(m_variant.cmdStartTavoro));
+    connect(start, &QPushButton::clicked, this, &SplashWindow::cmdStartTavoro_Click);
+
+    // The version label sizes itself to its one-line caption, keeping its left and top edges.
+    QLabel* platform = addLabel(frame, "lblPlatform", QString::fromLatin1(m_variant.platformCaption),
+        designFont("Arial", 11.25), Qt::AlignRight, m_variant.lblPlatform);
+    platform->setWordWrap(false);
+    platform->resize(platform->sizeHint());
+
+    // The start button is the only control that takes the keyboard focus, so it holds it.
+    frame->setFocusPolicy(Qt::NoFocus);
+    start->setFocus();
+}
+
+void SplashWindow::Form_Load()
+{
+    auto* productName = findChild<QLabel*>(QStringLiteral("lblProductName"));
+    productName->setText(QGuiApplication::applicationDisplayName());
+    condenseToFit(productName);
+}
+
+void SplashWindow::cmdStartTavoro_Click()
+{
+    hide();
+    QWidget& calculator = m_calculatorWindow();
+    calculator.show();
+    // Without a window manager nothing else gives the new window the keyboard.
+    calculator.activateWindow();
+}
+
+void SplashWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace tavoro
