@@ -1,0 +1,19 @@
+#pragma once
+// Resident memory of a process, from the VmRSS line of /proc/PID/status.
+
+#include <optional>
+#include <string_view>
+#include <sys/types.h>
+
+namespace tavoro::bench {
+
+// VmRSS in KiB from the text of a status file; none if the line is missing or malformed.
+std::optional<long> vmRssKiB(std::string_view statusText);
+
+// VmRSS of a running process in KiB; none if it cannot be read.
+std::optional<long> readVmRssKiB(pid_t pid);
+
+// KiB to megabytes of 1,000,000 bytes.
+constexpr double kibToMB(long kib) { return static_cast<double>(kib) * 1024.0 / 1e6; }
+
+} // namespace tavoro::bench
