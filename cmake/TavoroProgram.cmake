@@ -73,6 +73,7 @@ function(add_tavoro_program target)
   set(resources ${CMAKE_CURRENT_SOURCE_DIR}/resources)
 
   add_executable(${target} WIN32 ${arg_MAIN})
+  set_target_properties(${target} PROPERTIES TAVORO_TITLE "${arg_TITLE}")
   target_link_libraries(${target} PRIVATE tavoro_startup)
   tavoro_warnings(${target})
 
