@@ -1,0 +1,427 @@
+#include "calculatorwindow.h"
+
+#include "calculatordesign.h"
+#include "clicklabel.h"
+#include "clicklineedit.h"
+#include "designlabel.h"
+#include "designcolours.h"
+#include "designfont.h"
+#include "services.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <vector>
+
+namespace tavoro {
+
+namespace {
+
+QString colourName(QRgb rgb) { return QColor(rgb).name(QColor::HexRgb); }
+
+// A key painted flat in exactly its face colour with a raised edge, pressed in when held down.
+// A style sheet with a border is what keeps the face free of the style's gradient.
+QString keyStyle(QRgb face)
+{
+    const QString light = colourName(colour::EdgeLight);
+    const QString shadow = colourName(colour::EdgeShadow);
+    return QStringLiteral("QPushButton { background-color: %1; color: %2; padding: 0px;"
+                          " border-style: solid; border-width: 2px; border-color: %3 %4 %4 %3; }"
+                          " QPushButton:pressed { border-color: %4 %3 %3 %4; }")
+        .arg(colourName(face), colourName(colour::ButtonText), light, shadow);
+}
+
+// A text box in its own colours with the standard sunken edge. No padding: "SHOW  Entries" only
+// just fits its 95 pixels.
+QString textBoxStyle(QRgb back, QRgb fore)
+{
+    return QStringLiteral("QLineEdit { background-color: %1; color: %2; padding: 0px;"
+                          " border-style: solid; border-width: 2px; border-color: %3 %4 %4 %3; }")
+        .arg(colourName(back), colourName(fore), colourName(colour::FieldShadow), colourName(colour::EdgeLight));
+}
+
+void setColours(QWidget* widget, QPalette::ColorRole backRole, QPalette::ColorRole foreRole, const ControlDesign& row)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(backRole, QColor(row.back));
+    palette.setColor(foreRole, QColor(row.fore));
+    widget->setPalette(palette);
+}
+
+QLabel* makeLabel(const ControlDesign& row)
+{
+    QLabel* label = row.kind == ControlKind::ClickLabel ? new ClickLabel : new DesignLabel;
+    label->setTextFormat(Qt::PlainText);
+    label->setText(QString::fromUtf8(row.caption));
+    // Opaque, borderless, text from the top edge, wrapped at blanks within the label's width.
+    label->setAutoFillBackground(true);
+    setColours(label, QPalette::Window, QPalette::WindowText, row);
+    label->setAlignment(row.align | Qt::AlignTop);
+    label->setWordWrap(!row.autoSize);
+    label->setMargin(0);
+    label->setIndent(0);
+    return label;
+}
+
+QWidget* makeControl(const ControlDesign& row)
+{
+    switch (row.kind) {
+    case ControlKind::Button: {
+        auto* key = new QPushButton(QString::fromUtf8(row.caption));
+        key->setStyleSheet(keyStyle(row.back));
+        return key;
+    }
+    case ControlKind::Label:
+    case ControlKind::ClickLabel:
+        return makeLabel(row);
+    case ControlKind::TextBox: {
+        auto* box = new ClickLineEdit(QString::fromUtf8(row.caption));
+        box->setAlignment(row.align | Qt::AlignVCenter);
+        box->setStyleSheet(textBoxStyle(row.back, row.fore));
+        // Show the text from its start: "CLEAR Entries " is a blank wider than its box, and with
+        // the cursor at the end the box would scroll its first letter out of sight.
+        box->setCursorPosition(0);
+        return box;
+    }
+    case ControlKind::ListBox: {
+        auto* list = new QListWidget;
+        setColours(list, QPalette::Base, QPalette::Text, row);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        // A tape line wider than the list is clipped, as on a paper strip: no horizontal scroll
+        // bar to eat the few lines of a short list, no "..." in place of the rule's hyphens.
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setTextElideMode(Qt::ElideNone);
+        list->setUniformItemSizes(true);
+        return list;
+    }
+    }
+    return nullptr;
+}
+
+// The control called `name`; the design table guarantees that it exists.
+template <typename T>
+T* control(const QWidget* client, const QString& name)
+{
+    T* widget = client->findChild<T*>(name, Qt::FindDirectChildrenOnly);
+    Q_ASSERT(widget != nullptr);
+    return widget;
+}
+
+bool takesFocus(ControlKind kind)
+{
+    return kind == ControlKind::Button || kind == ControlKind::TextBox || kind == ControlKind::ListBox;
+}
+
+} // namespace
+
+CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& services, QWidget* parent)
+    : QMainWindow(parent)
+    , m_engine(services)
+    , m_services(services)
+{
+    setObjectName(QString::fromLatin1(variant.className));
+    setWindowTitle(QString::fromUtf8(variant.caption));
+
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(colour::Window));
+    setPalette(palette);
+
+    buildControls(variant);
+    buildMenus();
+
+    m_tmrCalc = new QTimer(this);
+    m_tmrCalc->setObjectName(QStringLiteral("tmrCalc"));
+    m_tmrCalc->setInterval(design::TimerIntervalMs);
+
+    bindEvents();
+
+    // The window keeps its design size: it cannot be resized by dragging, and if a window manager
+    // maximises it anyway, the client area stays at the top left at its design size.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // The first control in the tab order holds the focus when the window opens.
+    m_txtShowEntries->setFocus();
+}
+
+CalculatorWindow::~CalculatorWindow() = default;
+
+Calculator& CalculatorWindow::engine() { return m_engine; }
+
+void CalculatorWindow::buildControls(const CalculatorVariant& variant)
+{
+    m_client = new QWidget;
+    m_client->setObjectName(QStringLiteral("clientArea"));
+    m_client->setFixedSize(toRect(design::ClientArea).size());
+    setCentralWidget(m_client);
+
+    std::vector<std::pair<int, QWidget*>> tabOrder;
+    for (const ControlDesign& row : calculatorDesign()) {
+        QWidget* control = makeControl(row);
+        control->setParent(m_client);
+        control->setObjectName(QString::fromLatin1(row.name));
+        if (row.font.family != nullptr)
+            control->setFont(designFont(QString::fromLatin1(row.font.family), row.font.points, row.font.underline));
+        if (row.tip != nullptr)
+            control->setToolTip(QString::fromUtf8(row.tip));
+
+        Twips place = row.place;
+        const QLatin1String name(row.name);
+        if (name == QLatin1String("lblNewNum"))
+            place = variant.lblNewNum;
+        else if (name == QLatin1String("lblOp"))
+            place = variant.lblOp;
+        else if (name == QLatin1String("lblSpacer(1)"))
+            place = variant.lblSpacer1;
+        control->setGeometry(toRect(place));
+
+        if (row.hidden)
+            control->hide();
+        if (takesFocus(row.kind))
+            tabOrder.emplace_back(row.tab, control);
+    }
+
+    std::ranges::sort(tabOrder, {}, &std::pair<int, QWidget*>::first);
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+
+    m_lblDisplay = control<QLabel>(m_client, QStringLiteral("lblDisplay"));
+    m_lblNewNum = control<QLabel>(m_client, QStringLiteral("lblNewNum"));
+    m_lblOp = control<QLabel>(m_client, QStringLiteral("lblOp"));
+    m_lblSpacer1 = control<QLabel>(m_client, QStringLiteral("lblSpacer(1)"));
+    m_lblDateAndTime = control<QLabel>(m_client, QStringLiteral("lblDateAndTime"));
+    m_lstEntered = control<QListWidget>(m_client, QStringLiteral("lstEntered"));
+    m_txtShowEntries = control<ClickLineEdit>(m_client, QStringLiteral("txtShowEntries"));
+    m_txtClearEntries = control<ClickLineEdit>(m_client, QStringLiteral("txtClearEntries"));
+}
+
+void CalculatorWindow::buildMenus()
+{
+    // The menus sit in the window, never in a desktop-wide menu bar: the client area is measured
+    // from below them.
+    menuBar()->setNativeMenuBar(false);
+
+    struct Item {
+        QAction*& action;
+        const char* name;
+        const char* caption;
+        bool checkable;
+    };
+    const auto addMenu = [this](const char* name, const char* caption, std::initializer_list<Item> items) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
+        menu->setObjectName(QString::fromLatin1(name));
+        for (const Item& item : items) {
+            item.action = menu->addAction(QString::fromUtf8(item.caption));
+            item.action->setObjectName(QString::fromLatin1(item.name));
+            item.action->setCheckable(item.checkable);
+        }
+    };
+    addMenu("mnuFiles", "&Files", {{m_mnuFilesExit, "mnuFilesExit", "e&Xit", false}});
+    addMenu("mnuOptions", "&Options",
+            {{m_mnuOptionsShowTape, "mnuOptionsShowTape", "&Show Tape", true},
+             {m_mnuOptionsHideTape, "mnuOptionsHideTape", "&Hide Tape", true},
+             {m_mnuOptionsDateAndTimeOn, "mnuOptionsDateAndTimeOn", "sho&W Date and Time", true},
+             {m_mnuOptionsDateAndTimeOff, "mnuOptionsDateAndTimeOff", "h&Ide Date and Time", true}});
+}
+
+void CalculatorWindow::bindEvents()
+{
+    const auto key = [this](const QString& name) { return control<QPushButton>(m_client, name); };
+    const auto clearKey = [this](const char* name) { return control<ClickLabel>(m_client, QLatin1String(name)); };
+
+    for (const int index : DigitIndices)
+        connect(key(QStringLiteral("cmdDigit(%1)").arg(index)), &QPushButton::clicked, this, [this, index] { cmdDigit_Click(index); });
+    for (const int index : OperatorIndices)
+        connect(key(QStringLiteral("cmdOp(%1)").arg(index)), &QPushButton::clicked, this, [this, index] { cmdOp_Click(index); });
+
+    connect(clearKey("lblClearAll"), &ClickLabel::clicked, this, &CalculatorWindow::lblClearAll_Click);
+    connect(clearKey("lblClearError"), &ClickLabel::clicked, this, &CalculatorWindow::lblClearError_Click);
+    connect(clearKey("lblClearError2"), &ClickLabel::clicked, this, &CalculatorWindow::lblClearError2_Click);
+    connect(m_txtShowEntries, &ClickLineEdit::clicked, this, &CalculatorWindow::txtShowEntries_Click);
+    connect(m_txtClearEntries, &ClickLineEdit::clicked, this, &CalculatorWindow::txtClearEntries_Click);
+
+    connect(m_mnuFilesExit, &QAction::triggered, this, &CalculatorWindow::mnuFilesExit_Click);
+    connect(m_mnuOptionsShowTape, &QAction::triggered, this, &CalculatorWindow::mnuOptionsShowTape_Click);
+    connect(m_mnuOptionsHideTape, &QAction::triggered, this, &CalculatorWindow::mnuOptionsHideTape_Click);
+    connect(m_mnuOptionsDateAndTimeOn, &QAction::triggered, this, &CalculatorWindow::mnuOptionsDateAndTimeOn_Click);
+    connect(m_mnuOptionsDateAndTimeOff, &QAction::triggered, this, &CalculatorWindow::mnuOptionsDateAndTimeOff_Click);
+
+    connect(m_tmrCalc, &QTimer::timeout, this, &CalculatorWindow::tmrCalc_Timer);
+}
+
+void CalculatorWindow::setVisible(bool visible)
+{
+    if (visible && !m_loaded) {
+        m_loaded = true;
+        // The timer is enabled by design from the moment the window is loaded; the load step
+        // then switches it with the date-time option.
+        m_tmrCalc->start();
+        Form_Load();
+        if (isWindow())
+            centreOnScreen();
+    }
+    QMainWindow::setVisible(visible);
+}
+
+void CalculatorWindow::centreOnScreen()
+{
+    layout()->activate(); // fixes the window's size before it is placed
+    QRect frame(QPoint(), size());
+    frame.moveCenter(screen()->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void CalculatorWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    mnuFilesExit_Click();
+}
+
+void CalculatorWindow::syncFromEngine()
+{
+    const DisplayState& display = m_engine.display();
+    m_lblDisplay->setText(QString::fromStdString(display.lblDisplay));
+    m_lblNewNum->setText(QString::fromStdString(display.lblNewNum));
+    m_lblOp->setText(QString::fromStdString(display.lblOp));
+    m_lblNewNum->setVisible(display.lblNewNumVisible);
+    m_lblOp->setVisible(display.lblOpVisible);
+    m_lblSpacer1->setVisible(display.lblSpacer1Visible);
+
+    // The tape only grows, except when it is emptied.
+    const auto& tape = display.lstEntered;
+    if (static_cast<std::size_t>(m_lstEntered->count()) > tape.size())
+        m_lstEntered->clear();
+    if (static_cast<std::size_t>(m_lstEntered->count()) < tape.size()) {
+        for (auto line = tape.begin() + m_lstEntered->count(); line != tape.end(); ++line)
+            m_lstEntered->addItem(QString::fromStdString(*line));
+        // Like a paper strip, the tape shows its newest line.
+        m_lstEntered->scrollToBottom();
+    }
+}
+
+void CalculatorWindow::showTape(bool shown)
+{
+    m_lstEntered->setVisible(shown);
+    // A hidden list does not know its height, so lines appended meanwhile are brought into view
+    // now.
+    if (shown)
+        m_lstEntered->scrollToBottom();
+}
+
+void CalculatorWindow::Form_Load()
+{
+    if (m_engine.state().blnDateAndTime != 0)
+        mnuOptionsDateAndTimeOn_Click();
+    else
+        mnuOptionsDateAndTimeOff_Click();
+    m_engine.hideNewNumberBar();
+    syncFromEngine();
+}
+
+void CalculatorWindow::cmdDigit_Click(int index)
+{
+    m_engine.cmdDigit_Click(index);
+    syncFromEngine();
+}
+
+void CalculatorWindow::cmdOp_Click(int index)
+{
+    m_engine.cmdOp_Click(index);
+    syncFromEngine();
+}
+
+void CalculatorWindow::lblClearAll_Click()
+{
+    m_engine.lblClearAll_Click();
+    syncFromEngine();
+}
+
+void CalculatorWindow::lblClearError_Click()
+{
+    m_engine.lblClearError_Click();
+    syncFromEngine();
+}
+
+void CalculatorWindow::lblClearError2_Click()
+{
+    m_engine.lblClearError2_Click();
+    syncFromEngine();
+}
+
+// The text-box buttons toggle by the list's own visibility and never touch the menu checks.
+void CalculatorWindow::txtShowEntries_Click()
+{
+    if (m_lstEntered->isHidden()) {
+        showTape(true);
+        m_txtClearEntries->show();
+        m_txtShowEntries->setText(QStringLiteral("HIDE Entries"));
+        m_txtShowEntries->setToolTip(QStringLiteral("HIDE Entries Tape"));
+    } else {
+        showTape(false);
+        m_txtClearEntries->hide();
+        m_txtShowEntries->setText(QStringLiteral("SHOW Entries"));
+        m_txtShowEntries->setToolTip(QStringLiteral("SHOW Entries Tape"));
+    }
+}
+
+void CalculatorWindow::txtClearEntries_Click()
+{
+    m_engine.clearTape();
+    syncFromEngine();
+}
+
+// The menu items set explicit states and never touch the text-box buttons.
+void CalculatorWindow::mnuOptionsShowTape_Click()
+{
+    m_mnuOptionsShowTape->setChecked(true);
+    m_mnuOptionsHideTape->setChecked(false);
+    showTape(true);
+}
+
+void CalculatorWindow::mnuOptionsHideTape_Click()
+{
+    m_mnuOptionsShowTape->setChecked(false);
+    m_mnuOptionsHideTape->setChecked(true);
+    showTape(false);
+}
+
+void CalculatorWindow::mnuOptionsDateAndTimeOn_Click()
+{
+    m_mnuOptionsDateAndTimeOff->setChecked(false);
+    m_mnuOptionsDateAndTimeOn->setChecked(true);
+    // Enabling a running timer keeps its rhythm: the next tick comes when it was due.
+    if (!m_tmrCalc->isActive())
+        m_tmrCalc->start();
+    m_lblDateAndTime->show();
+    m_engine.setDateAndTime(true);
+}
+
+void CalculatorWindow::mnuOptionsDateAndTimeOff_Click()
+{
+    m_mnuOptionsDateAndTimeOff->setChecked(true);
+    m_mnuOptionsDateAndTimeOn->setChecked(false);
+    m_tmrCalc->stop();
+    m_lblDateAndTime->hide();
+    m_engine.setDateAndTime(false);
+}
+
+void CalculatorWindow::tmrCalc_Timer()
+{
+    m_lblDateAndTime->setText(QString::fromStdString(m_services.currentDateTime()));
+    // The label fits its caption; resizing keeps its left and top edges.
+    m_lblDateAndTime->adjustSize();
+}
+
+void CalculatorWindow::mnuFilesExit_Click()
+{
+    // Ends the whole program at once, hidden windows included: no question, nothing saved.
+    QCoreApplication::exit(0);
+}
+
+} // namespace tavoro

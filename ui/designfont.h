@@ -1,0 +1,18 @@
+#pragma once
+// Fonts of the window designs, named as the designs name them ("Arial", "Arial Black",
+// "MS Sans Serif") with their point sizes. Every design font is bold.
+
+#include <QFont>
+#include <QString>
+
+namespace tavoro {
+
+// The design font `family` at `pointSize` points, weight 700, optionally underlined. A family
+// that is not installed falls back to the nearest heavy sans-serif: "Arial" to Liberation Sans
+// (same widths), "Arial Black" and "MS Sans Serif" to DejaVu Sans Bold.
+QFont designFont(const QString& family, qreal pointSize, bool underline = false);
+
+// The family that stands in for `family` when it is missing; `family` itself when none is known.
+QString fallbackFamily(const QString& family);
+
+} // namespace tavoro

@@ -1,0 +1,32 @@
+#pragma once
+// A label of the window designs: opaque, borderless, its text starting at the top edge and, when
+// word wrap is on, broken into lines at blanks the way the classic label control breaks them.
+//
+// Qt's own wrapping never breaks after blanks that open a caption, so "     clear" (five blanks,
+// then the word) stays one clipped line in a narrow label, where the design means the blanks as a
+// first, empty line that moves "clear" down to the second.
+
+#include <QLabel>
+#include <QStringList>
+
+class QFontMetrics;
+
+namespace tavoro {
+
+// Breaks `text` into lines no wider than `width` pixels: a line takes whole words and the blanks
+// between them, and a word that does not fit after what the line already holds (blanks included)
+// starts the next line. The blanks before such a word stay at the end of the line they follow; a
+// word wider than `width` gets a line of its own and is clipped when drawn.
+QStringList wrapAtBlanks(const QString& text, int width, const QFontMetrics& metrics);
+
+class DesignLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace tavoro
