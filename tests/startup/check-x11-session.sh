@@ -11,9 +11,9 @@ program=$1 splashWidth=$2 splashHeight=$3 startX=$4 startY=$5 shots=${6:-}
 for tool in Xvfb xdotool; do
     command -v $tool > /dev/null || { echo "$tool not found (Debian: xvfb, xdotool); skipped"; exit 77; }
 done
-if [ -n "$shots" ] && ! command -v import > /dev/null; then
-    echo "import not found (Debian: imagemagick)"
-    exit 1
+if [ -n "$shots" ]; then
+    command -v import > /dev/null || { echo "import not found (Debian: imagemagick)"; exit 1; }
+    mkdir -p "$shots"
 fi
 
 # A display of our own, at 96 dpi so that the design's pixel sizes hold.
