@@ -3,9 +3,9 @@
 #include "calculatordesign.h"
 #include "clicklabel.h"
 #include "clicklineedit.h"
-#include "designlabel.h"
 #include "designcolours.h"
 #include "designfont.h"
+#include "designlabel.h"
 #include "services.h"
 
 #include <QCloseEvent>
@@ -85,8 +85,9 @@ QWidget* makeControl(const ControlDesign& row)
         auto* box = new ClickLineEdit(QString::fromUtf8(row.caption));
         box->setAlignment(row.align | Qt::AlignVCenter);
         box->setStyleSheet(textBoxStyle(row.back, row.fore));
-        // Show the text from its start: "CLEAR Entries " is a blank wider than its box, and with
-        // the cursor at the end the box would scroll its first letter out of sight.
+        // Show the text from its start: with its trailing blank "CLEAR Entries " is a pixel or two
+        // wider than its box, and with the cursor at the end the box would scroll its first
+        // letter out of sight.
         box->setCursorPosition(0);
         return box;
     }
@@ -163,13 +164,13 @@ void CalculatorWindow::buildControls(const CalculatorVariant& variant)
 
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const ControlDesign& row : calculatorDesign()) {
-        QWidget* control = makeControl(row);
-        control->setParent(m_client);
-        control->setObjectName(QString::fromLatin1(row.name));
+        QWidget* widget = makeControl(row);
+        widget->setParent(m_client);
+        widget->setObjectName(QString::fromLatin1(row.name));
         if (row.font.family != nullptr)
-            control->setFont(designFont(QString::fromLatin1(row.font.family), row.font.points, row.font.underline));
+            widget->setFont(designFont(QString::fromLatin1(row.font.family), row.font.points, row.font.underline));
         if (row.tip != nullptr)
-            control->setToolTip(QString::fromUtf8(row.tip));
+            widget->setToolTip(QString::fromUtf8(row.tip));
 
         Twips place = row.place;
         const QLatin1String name(row.name);
@@ -179,12 +180,12 @@ void CalculatorWindow::buildControls(const CalculatorVariant& variant)
             place = variant.lblOp;
         else if (name == QLatin1String("lblSpacer(1)"))
             place = variant.lblSpacer1;
-        control->setGeometry(toRect(place));
+        widget->setGeometry(toRect(place));
 
         if (row.hidden)
-            control->hide();
+            widget->hide();
         if (takesFocus(row.kind))
-            tabOrder.emplace_back(row.tab, control);
+            tabOrder.emplace_back(row.tab, widget);
     }
 
     std::ranges::sort(tabOrder, {}, &std::pair<int, QWidget*>::first);
