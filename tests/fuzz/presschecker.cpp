@@ -1,0 +1,503 @@
+#include "presschecker.h"
+
+#include "calculator.h"
+#include "numbertext.h"
+#include "recordingservices.h"
+#include "transcript.h"
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace tavoro::fuzz {
+
+namespace {
+
+using Kind = Press::Kind;
+
+constexpr std::array<Press, 20> Keys{{
+    {Kind::Digit, 0, "0"},
+    {Kind::Digit, 1, "1"},
+    {Kind::Digit, 2, "2"},
+    {Kind::Digit, 3, "3"},
+    {Kind::Digit, 4, "4"},
+    {Kind::Digit, 5, "5"},
+    {Kind::Digit, 6, "6"},
+    {Kind::Digit, 7, "7"},
+    {Kind::Digit, 8, "8"},
+    {Kind::Digit, 9, "9"},
+    {Kind::Digit, 11, "."},
+    {Kind::Operator, 0, "+"},
+    {Kind::Operator, 1, "-"},
+    {Kind::Operator, 2, "X"},
+    {Kind::Operator, 3, "/"},
+    {Kind::Operator, 5, "="},
+    {Kind::ClearAll, 0, "CA"},
+    {Kind::ClearError, 0, "CE"},
+    {Kind::ClearError2, 0, "CE2"},
+    {Kind::ClearTape, 0, "TAPE"},
+}};
+
+// The tape shows a pending "-" and "/" one place further right than "+" and "X"; a number taken
+// after "=" has no operator in front of it.
+std::string tapePrefixFor(const std::string& pendingOp)
+{
+    if (pendingOp.empty())
+        return "  ";
+    if (pendingOp == "-" || pendingOp == "/")
+        return " " + pendingOp;
+    if (pendingOp == "=")
+        return "";
+    return pendingOp;
+}
+
+double applied(const std::string& pendingOp, double total, double operand)
+{
+    if (pendingOp == "+")
+        return total + operand;
+    if (pendingOp == "-")
+        return total - operand;
+    if (pendingOp == "X")
+        return total * operand;
+    if (pendingOp == "/")
+        return total / operand;
+    return total;
+}
+
+bool sameBits(double a, double b)
+{
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// The leading decimal number of an entry: digits with at most one point.
+std::string_view leadingNumber(std::string_view text)
+{
+    std::size_t end = 0;
+    bool point = false;
+    for (; end < text.size(); ++end) {
+        const char c = text[end];
+        if (c == '.' && !point)
+            point = true;
+        else if (c < '0' || c > '9')
+            break;
+    }
+    return text.substr(0, end);
+}
+
+// The entry's value as the C library reads it: a second, independent reading of the same rule,
+// correctly rounded, infinity beyond the double range. On a text of digits and points, strtod reads
+// exactly the leading decimal number, and gives 0 for a lone point. The process runs in the "C"
+// locale.
+double referenceValue(const std::string& entry) { return std::strtod(entry.c_str(), nullptr); }
+
+// Digits from the first non-zero one to the last one that counts: "0012.50" has 3, "1200" 4.
+std::size_t significantDigits(std::string_view text)
+{
+    std::size_t count = 0;
+    std::size_t zerosAfterPoint = 0; // count only once a non-zero digit follows them
+    bool started = false;
+    bool point = false;
+    for (const char c : leadingNumber(text)) {
+        if (c == '.')
+            point = true;
+        else if (!started && c == '0')
+            continue;
+        else if (point && c == '0')
+            ++zerosAfterPoint;
+        else {
+            started = true;
+            count += zerosAfterPoint + 1;
+            zerosAfterPoint = 0;
+        }
+    }
+    return count;
+}
+
+// "%.15G" as the C library prints it; negative zero shows as plain zero.
+std::string referencePlainText(double value)
+{
+    if (value == 0.0)
+        return "0";
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    return buffer;
+}
+
+// What the window shows apart from the tape, which is checked line by line against its own model.
+DisplayState withoutTape(const DisplayState& display)
+{
+    DisplayState shown;
+    shown.lblDisplay = display.lblDisplay;
+    shown.lblNewNum = display.lblNewNum;
+    shown.lblOp = display.lblOp;
+    shown.lblNewNumVisible = display.lblNewNumVisible;
+    shown.lblOpVisible = display.lblOpVisible;
+    shown.lblSpacer1Visible = display.lblSpacer1Visible;
+    return shown;
+}
+
+// Whether `display` shows what `wanted` holds, the tape aside.
+bool shows(const DisplayState& display, const DisplayState& wanted)
+{
+    return display.lblDisplay == wanted.lblDisplay && display.lblNewNum == wanted.lblNewNum
+        && display.lblOp == wanted.lblOp && display.lblNewNumVisible == wanted.lblNewNumVisible
+        && display.lblOpVisible == wanted.lblOpVisible
+        && display.lblSpacer1Visible == wanted.lblSpacer1Visible;
+}
+
+class Checker {
+public:
+    Checker() { m_calculator.hideNewNumberBar(); }
+
+    std::optional<std::string> run(std::span<const unsigned char> bytes)
+    {
+        for (std::size_t i = 0; i < bytes.size() && !m_failure; ++i) {
+            const Step step = stepForByte(bytes[i]);
+            for (int n = 0; n < step.times && !m_failure; ++n) {
+                m_keys.push_back(step.press.name);
+                pressAndCheck(step.press);
+            }
+        }
+        if (!m_failure) {
+            expect(m_calculator.display().lstEntered == m_tape,
+                   "an earlier tape line changed: the tape may only gain lines or be emptied");
+            checkTranscriptNumbers();
+        }
+        if (!m_failure)
+            return std::nullopt;
+        return *m_failure + "\n  keys: " + keyList() + "\n  state: "
+            + transcriptLine("", m_services.beeps, nullptr, m_calculator);
+    }
+
+private:
+    // The keys pressed, a run of one key shortened to "9*308".
+    std::string keyList() const
+    {
+        std::string list;
+        for (std::size_t i = 0; i < m_keys.size();) {
+            std::size_t run = 1;
+            while (i + run < m_keys.size() && m_keys[i + run] == m_keys[i])
+                ++run;
+            list += (list.empty() ? "" : " ") + std::string(m_keys[i]);
+            if (run > 3)
+                list += "*" + std::to_string(run);
+            else
+                run = 1;
+            i += run;
+        }
+        return list;
+    }
+
+    void expect(bool holds, std::string_view what)
+    {
+        if (!holds && !m_failure)
+            m_failure = std::string(what);
+    }
+
+    void pressAndCheck(const Press& press)
+    {
+        const CalculatorState before = m_calculator.state();
+        const DisplayState shownBefore = withoutTape(m_calculator.display());
+        const std::size_t tapeBefore = m_calculator.display().lstEntered.size();
+
+        m_services.reset();
+        pressOn(m_calculator, press);
+
+        const CalculatorState& after = m_calculator.state();
+        const DisplayState& display = m_calculator.display();
+        const std::string* message = m_services.messages.empty() ? nullptr : &m_services.messages.back();
+
+        expect(m_services.messages.size() <= 1, "one press showed more than one message");
+        if (press.kind == Kind::Operator)
+            expect(m_services.beeps == 1, "an operator press must beep exactly once");
+        else
+            expect(m_services.beeps == 0, "only operator presses beep");
+        if (message) {
+            expect(after == before && shows(display, shownBefore) && display.lstEntered.size() == tapeBefore,
+                   "a press that showed a message changed the calculator");
+        }
+
+        switch (press.kind) {
+        case Kind::Digit:
+            checkDigit(press, before, shownBefore, message);
+            break;
+        case Kind::Operator:
+            checkOperator(press, before, shownBefore, message);
+            break;
+        case Kind::ClearAll: {
+            expect(!message, "clear ALL showed a message");
+            CalculatorState wanted = before;
+            wanted.dblNewNum = 0.0;
+            wanted.dblTotal = 0.0;
+            wanted.strPendingOp.clear();
+            wanted.strEntry.clear();
+            DisplayState blank;
+            blank.lblDisplay.clear();
+            blank.lblOp.clear();
+            blank.lblNewNumVisible = blank.lblOpVisible = blank.lblSpacer1Visible = false;
+            expect(after == wanted && shows(display, blank),
+                   "clear ALL must end the calculation, blank the displays and keep the tape texts");
+            m_tape.push_back(before.strTapeRule);
+            break;
+        }
+        case Kind::ClearError:
+        case Kind::ClearError2: {
+            expect(!message, "clear last entry showed a message");
+            CalculatorState wanted = before;
+            wanted.dblNewNum = 0.0;
+            wanted.strEntry.clear();
+            wanted.strPendingOp.clear();
+            DisplayState shown = shownBefore;
+            shown.lblNewNum = text::ErrorCleared;
+            shown.lblOp.clear();
+            expect(after == wanted && shows(display, shown),
+                   "clear last entry must drop the entry and the operator and keep the total");
+            break;
+        }
+        case Kind::ClearTape:
+            expect(!message && after == before && shows(display, shownBefore),
+                   "emptying the tape changed more than the tape");
+            m_tape.clear();
+            break;
+        }
+
+        checkTape(tapeBefore);
+        checkInvariants(before);
+    }
+
+    void checkDigit(const Press& press, const CalculatorState& before, const DisplayState& shownBefore,
+                    const std::string* message)
+    {
+        const char caption = press.name.front();
+        const CalculatorState& after = m_calculator.state();
+        const DisplayState& display = m_calculator.display();
+
+        if (before.dblTotal != 0.0 && shownBefore.lblOp.empty() && !shownBefore.lblDisplay.empty()) {
+            expect(message && *message == text::OperatorFirst,
+                   "a digit over a standing total with no operator chosen must ask for an operator");
+            return;
+        }
+        // Once a second point has ended the entry's number, further keys cannot change its value;
+        // the entry's value was checked when it was typed. Skipping the reading keeps very long
+        // entries cheap.
+        const std::size_t firstPoint = before.strEntry.find('.');
+        const bool numberEnded = firstPoint != std::string::npos
+            && before.strEntry.find('.', firstPoint + 1) != std::string::npos;
+        const double value = numberEnded ? before.dblNewNum : referenceValue(before.strEntry + caption);
+        if (!std::isfinite(value)) {
+            expect(message && *message == text::Overflow,
+                   "a digit that takes the entry beyond the double range must be refused as an overflow");
+            return;
+        }
+        expect(!message, "an accepted digit showed a message");
+        expect(after.strEntry.size() == before.strEntry.size() + 1 && after.strEntry.back() == caption
+                   && after.strEntry.starts_with(before.strEntry),
+               "an accepted digit must be appended to the entry");
+        expect(sameBits(after.dblNewNum, value),
+               "dblNewNum must be the correctly rounded value of the entry");
+        if (!numberEnded)
+            expect(after.dblNewNum == valueOfText(after.strEntry), "dblNewNum must be the value of strEntry");
+        expect(sameBits(after.dblTotal, before.dblTotal) && after.strPendingOp == before.strPendingOp
+                   && after.strTapeLine == before.strTapeLine && after.strTapeRule == before.strTapeRule,
+               "typing a digit changed the total, the pending operator or the tape texts");
+
+        const std::string shown = plainText(after.dblNewNum);
+        DisplayState wanted = shownBefore;
+        (before.dblTotal == 0.0 ? wanted.lblDisplay : wanted.lblNewNum) = shown;
+        expect(shows(display, wanted),
+               "the entry must show on the big display while there is no total, else on the new-number bar");
+
+        // A number typed with at most 15 significant digits is shown exactly as its value.
+        if (!numberEnded && (after.dblNewNum == 0.0 || std::isnormal(after.dblNewNum))
+            && significantDigits(after.strEntry) <= 15) {
+            expect(std::strtod(shown.c_str(), nullptr) == after.dblNewNum,
+                   "a typed number of at most 15 digits is shown as a different number");
+        }
+    }
+
+    void checkOperator(const Press& press, const CalculatorState& before, const DisplayState& shownBefore,
+                       const std::string* message)
+    {
+        const std::string pressed(press.name);
+        const CalculatorState& after = m_calculator.state();
+        const DisplayState& display = m_calculator.display();
+
+        if (before.strEntry.empty() && before.dblTotal == 0.0) {
+            expect(message && *message == text::NumberFirst,
+                   "with nothing typed and no total a press must be refused");
+            return;
+        }
+        if (before.strPendingOp == shownBefore.lblOp && before.dblNewNum == 0.0) {
+            expect(!message, "a replace press showed a message");
+            CalculatorState wanted = before;
+            wanted.strPendingOp = pressed;
+            DisplayState shown = shownBefore;
+            shown.lblOp = pressed;
+            expect(after == wanted && shows(display, shown),
+                   "an operator with no new number must only take the pending operator's place");
+            return;
+        }
+
+        // With no total and nothing to apply, the number typed starts a new calculation.
+        const bool firstNumber
+            = before.dblTotal == 0.0 && (before.strPendingOp.empty() || before.strPendingOp == "=");
+        const double result = firstNumber ? before.dblNewNum
+                                          : applied(before.strPendingOp, before.dblTotal, before.dblNewNum);
+        if (!std::isfinite(result)) {
+            expect(message && *message == text::Overflow,
+                   "a result beyond the double range must be refused as an overflow");
+            return;
+        }
+        expect(!message, "a computing press showed a message");
+        expect(before.strPendingOp != "/" || before.dblNewNum != 0.0,
+               "a division by zero reached the arithmetic");
+        expect(sameBits(after.dblTotal, result),
+               "the total must be the pending operator applied to the old total and the new number");
+        expect(after.strEntry.empty() && after.dblNewNum == 0.0 && after.strPendingOp == pressed,
+               "a computing press must end the entry and leave the pressed operator pending");
+
+        const bool equals = pressed == "=";
+        expect(display.lblNewNum.empty() && display.lblOp == (equals ? "" : pressed)
+                   && display.lblNewNumVisible == !equals && display.lblOpVisible == !equals
+                   && display.lblSpacer1Visible == !equals,
+               "after = the new-number bar must be hidden and empty, after another operator shown with it");
+
+        const std::string prefix = firstNumber ? "  " : tapePrefixFor(before.strPendingOp);
+        expect(after.strTapeLine == prefix + signedText(before.dblNewNum),
+               "the tape line must be the pending operator's prefix and the number typed");
+        if (equals) {
+            expect(after.strTapeRule == text::TapeRule, "= must set the tape rule");
+            m_tape.push_back(after.strTapeLine);
+            m_tape.push_back(std::string(text::TapeRule));
+            m_tape.push_back("= " + signedText(after.dblTotal));
+        } else {
+            expect(after.strTapeRule == before.strTapeRule, "only = may set the tape rule");
+            if (!prefix.empty())
+                m_tape.push_back(after.strTapeLine);
+        }
+    }
+
+    // The tape holds exactly the lines the presses wrote. Lines before the press are compared in
+    // full only while the tape is short and once at the end of the run, to keep long runs fast.
+    void checkTape(std::size_t sizeBefore)
+    {
+        const std::vector<std::string>& tape = m_calculator.display().lstEntered;
+        expect(tape.size() == m_tape.size(), "the tape gained or lost lines that the press does not write");
+        if (tape.size() != m_tape.size())
+            return;
+        const std::size_t from = tape.size() <= 16 ? 0 : std::min(sizeBefore, tape.size() - 1);
+        for (std::size_t i = from; i < tape.size(); ++i)
+            expect(tape[i] == m_tape[i], "a tape line differs from the line the press must write");
+    }
+
+    // What holds between any two presses. (The entry and its value are checked by the presses
+    // that change them.) The number texts are checked only for numbers the press changed.
+    void checkInvariants(const CalculatorState& before)
+    {
+        const CalculatorState& s = m_calculator.state();
+        const DisplayState& d = m_calculator.display();
+
+        expect(std::isfinite(s.dblTotal) && std::isfinite(s.dblNewNum),
+               "the total or the new number is not finite");
+        expect(s.strPendingOp.empty() || s.strPendingOp == "+" || s.strPendingOp == "-"
+                   || s.strPendingOp == "X" || s.strPendingOp == "/" || s.strPendingOp == "=",
+               "strPendingOp is not empty or an operator caption");
+        expect(s.strTapeRule.empty() || s.strTapeRule == text::TapeRule,
+               "the tape rule is neither empty nor the rule");
+        // The operator label mirrors the pending operator, except for the design blank before the
+        // first operator and the hidden empty label after "=". A pending "/" therefore always
+        // faces a "/" label, so a zero divisor makes a replace press and never reaches a division.
+        expect(d.lblOp == s.strPendingOp || (d.lblOp == " " && s.strPendingOp.empty())
+                   || (d.lblOp.empty() && s.strPendingOp == "="),
+               "the operator label and the pending operator disagree");
+        expect(d.lblNewNumVisible == d.lblOpVisible && d.lblOpVisible == d.lblSpacer1Visible,
+               "the new-number bar is partly shown");
+        expect(s.dblTotal == 0.0 || d.lblDisplay == plainText(s.dblTotal),
+               "while a total stands the big display must show it");
+        if (!sameBits(s.dblTotal, before.dblTotal))
+            checkNumberText(s.dblTotal);
+        if (!sameBits(s.dblNewNum, before.dblNewNum))
+            checkNumberText(s.dblNewNum);
+    }
+
+    void checkNumberText(double value)
+    {
+        const std::string plain = plainText(value);
+        expect(plain == referencePlainText(value), "the plain text of a number differs from %.15G");
+        expect(signedText(value) == (value < 0.0 ? "-" : " ") + plainText(std::fabs(value)),
+               "the signed text must be a sign position and the plain text of the magnitude");
+        // Read back, the text gives a number with the same text. Only the largest doubles round
+        // up, at 15 digits, to a text beyond the double range.
+        const double back = std::strtod(plain.c_str(), nullptr);
+        expect(std::isfinite(back) ? plainText(back) == plain : std::fabs(value) > 1.797693134862315e308,
+               "a number's plain text does not read back to the same text");
+    }
+
+    // The key runner's JSON must carry the exact doubles, so that a replayed bug report is exact.
+    void checkTranscriptNumbers()
+    {
+        const std::string line = transcriptLine("", 0, nullptr, m_calculator);
+        const auto member = [&line](std::string_view name) {
+            const std::size_t at = line.find(name);
+            return at == std::string::npos ? std::nan("")
+                                           : std::strtod(line.c_str() + at + name.size(), nullptr);
+        };
+        expect(sameBits(member("\"dblTotal\":"), m_calculator.state().dblTotal)
+                   && sameBits(member("\"dblNewNum\":"), m_calculator.state().dblNewNum),
+               "the transcript's numbers do not read back to the engine's doubles");
+    }
+
+    RecordingServices m_services;
+    Calculator m_calculator{m_services};
+    std::vector<std::string> m_tape; // the lines the presses so far must have written
+    std::vector<std::string_view> m_keys; // the presses so far, as tavoro-keys names them
+    std::optional<std::string> m_failure;
+};
+
+} // namespace
+
+Step stepForByte(unsigned char byte)
+{
+    constexpr std::string_view Named = "0123456789.+-X/=AceT";
+    if (const std::size_t at = Named.find(static_cast<char>(byte)); at != std::string_view::npos)
+        return {Keys[at], 1};
+    if (byte >= 0xF6)
+        return {Keys[byte - 0xF6], 32};
+    return {Keys[byte % Keys.size()], 1};
+}
+
+void pressOn(Calculator& calculator, const Press& press)
+{
+    switch (press.kind) {
+    case Kind::Digit:
+        calculator.cmdDigit_Click(press.index);
+        break;
+    case Kind::Operator:
+        calculator.cmdOp_Click(press.index);
+        break;
+    case Kind::ClearAll:
+        calculator.lblClearAll_Click();
+        break;
+    case Kind::ClearError:
+        calculator.lblClearError_Click();
+        break;
+    case Kind::ClearError2:
+        calculator.lblClearError2_Click();
+        break;
+    case Kind::ClearTape:
+        calculator.clearTape();
+        break;
+    }
+}
+
+std::optional<std::string> checkPresses(std::span<const unsigned char> bytes)
+{
+    return Checker().run(bytes);
+}
+
+} // namespace tavoro::fuzz
