@@ -1,5 +1,6 @@
 #include "calculatorwindow.h"
 
+#include "accessibility.h"
 #include "calculatordesign.h"
 #include "clicklabel.h"
 #include "clicklineedit.h"
@@ -127,6 +128,7 @@ CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& s
     , m_engine(services)
     , m_services(services)
 {
+    installAccessibleInterfaces();
     setObjectName(QString::fromLatin1(variant.className));
     setWindowTitle(QString::fromUtf8(variant.caption));
 
@@ -135,6 +137,7 @@ CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& s
     setPalette(palette);
 
     buildControls(variant);
+    nameControlsForAssistiveTools(m_client);
     buildMenus();
 
     m_tmrCalc = new QTimer(this);
@@ -287,9 +290,9 @@ void CalculatorWindow::closeEvent(QCloseEvent* event)
 void CalculatorWindow::syncFromEngine()
 {
     const DisplayState& display = m_engine.display();
-    m_lblDisplay->setText(QString::fromStdString(display.lblDisplay));
-    m_lblNewNum->setText(QString::fromStdString(display.lblNewNum));
-    m_lblOp->setText(QString::fromStdString(display.lblOp));
+    setDisplayText(m_lblDisplay, QString::fromStdString(display.lblDisplay));
+    setDisplayText(m_lblNewNum, QString::fromStdString(display.lblNewNum));
+    setDisplayText(m_lblOp, QString::fromStdString(display.lblOp));
     m_lblNewNum->setVisible(display.lblNewNumVisible);
     m_lblOp->setVisible(display.lblOpVisible);
     m_lblSpacer1->setVisible(display.lblSpacer1Visible);

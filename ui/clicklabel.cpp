@@ -4,6 +4,8 @@
 
 namespace tavoro {
 
+void ClickLabel::click() { emit clicked(); }
+
 void ClickLabel::mousePressEvent(QMouseEvent* event)
 {
     m_pressed = event->button() == Qt::LeftButton;

@@ -12,6 +12,9 @@ class ClickLabel : public DesignLabel {
 public:
     using DesignLabel::DesignLabel;
 
+    // Reports a click without the mouse, as an assistive tool's press action does.
+    void click();
+
 signals:
     void clicked();
 

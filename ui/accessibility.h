@@ -1,0 +1,30 @@
+#pragma once
+// What screen readers and other assistive tools (AT-SPI on Linux, through Qt's accessibility
+// support) learn about the calculator window: a spoken name for every key, clear label, text box,
+// display bar and the tape; the tool tips as descriptions; the clear labels presented as buttons
+// with a "press" action; the display bars' text through the text interface, with an event each
+// time it changes so that a screen reader can speak the new total.
+//
+// Qt's own interfaces serve the keys (buttons with a press action), the text boxes and the tape
+// (whose list model tells of added and removed lines by itself). The design labels get ours.
+
+class QLabel;
+class QString;
+class QWidget;
+
+namespace tavoro {
+
+// Installs the accessible interfaces of the design labels. Qt keeps the interface it first made for
+// a widget, so this must run before the first design label is created; repeated calls do nothing.
+void installAccessibleInterfaces();
+
+// Gives the controls of the calculator window's client area their names in words. The text boxes'
+// names follow their tool tips, which change with the tape's state ("show entries tape",
+// "hide entries tape").
+void nameControlsForAssistiveTools(QWidget* client);
+
+// Sets a display label's caption and, when it changed, tells assistive tools the old text went
+// and the new text came.
+void setDisplayText(QLabel* label, const QString& text);
+
+} // namespace tavoro
