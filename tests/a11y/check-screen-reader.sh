@@ -1,0 +1,25 @@
+#!/bin/sh
+# Drives a program as a screen reader does, over AT-SPI, on a virtual X display and a session bus
+# of its own: see screen-reader-session.py. This wrapper finds the tools and bounds the whole run.
+# Usage: check-screen-reader.sh PROGRAM WINDOW_TITLE
+# Exits 77 (skipped) when a tool is missing.
+set -eu
+program=$1 title=$2
+here=$(dirname "$0")
+
+skip() { echo "$1; skipped"; exit 77; }
+for tool in Xvfb dbus-run-session timeout; do
+    command -v $tool > /dev/null || skip "$tool not found (Debian: xvfb, dbus-bin, coreutils)"
+done
+launcher=
+for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
+    [ -x "$candidate" ] && launcher=$candidate && break
+done
+[ -n "$launcher" ] || skip "at-spi-bus-launcher not found (Debian: at-spi2-core)"
+# pyatspi belongs to the system's Python, whatever python3 comes first on the PATH.
+python=/usr/bin/python3
+[ -x "$python" ] && "$python" -c 'import pyatspi' 2> /dev/null ||
+    skip "pyatspi not found for $python (Debian: python3-pyatspi)"
+
+# The session bus lives as long as the driver; the driver bounds each step, timeout the whole.
+exec timeout -k 5 80 dbus-run-session -- "$python" "$here/screen-reader-session.py" "$program" "$title" "$launcher"

@@ -1,0 +1,254 @@
+"""Drives a Tavoro program as a screen reader does, over AT-SPI.
+
+Runs inside a private D-Bus session (see check-screen-reader.sh). Starts its own Xvfb and the
+AT-SPI bus, switches accessibility on the way a screen reader does (org.a11y.Status), starts the
+program, finds the splash window's start button by its accessible name and presses it through its
+accessible action, presses 1, 2, plus, 3, equals on the calculator the same way, reads "15" from
+the total display's accessible text, checks that the change was announced, and ends the program
+through its Files > eXit menu item. Every wait is bounded; every process it starts is ended.
+
+Usage: screen-reader-session.py PROGRAM WINDOW_TITLE AT_SPI_BUS_LAUNCHER
+"""
+
+import os
+import select
+import signal
+import socket
+import subprocess
+import sys
+import time
+
+import gi
+
+gi.require_version("Gio", "2.0")
+from gi.repository import Gio, GLib  # noqa: E402
+
+STEP_SECONDS = 10
+
+
+class Failure(Exception):
+    pass
+
+
+# Processes that must not end while the test waits: a wait fails at once when one does.
+must_run = {}
+
+
+def wait_for(what, condition, seconds=STEP_SECONDS):
+    """Polls `condition` (and delivers pending AT-SPI events) until it returns a true value."""
+    deadline = time.monotonic() + seconds
+    context = GLib.MainContext.default()
+    while True:
+        for name, process in must_run.items():
+            if process.poll() is not None:
+                raise Failure(f"{name} ended with status {process.returncode} while waiting for {what}")
+        while context.iteration(False):
+            pass
+        try:
+            result = condition()
+        except GLib.GError:  # the object went away while it was looked at; try again
+            result = None
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out after {seconds} s waiting for {what}")
+        time.sleep(0.05)
+
+
+def start_xvfb():
+    """Starts Xvfb on a free display number of its own choice; returns (process, display)."""
+    for _ in range(3):
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-dpi", "96", "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        ready, _, _ = select.select([read_end], [], [], STEP_SECONDS)
+        number = os.read(read_end, 32).decode().strip() if ready else ""
+        os.close(read_end)
+        # Another server starting at the same moment can take the display Xvfb announced: then
+        # ours ends, or its socket answers for the other one. Try again with a new server.
+        if number and accepts_clients(xvfb, number):
+            return xvfb, ":" + number
+        end(xvfb, group=False)
+    raise Failure("Xvfb did not start")
+
+
+def accepts_clients(xvfb, number):
+    time.sleep(0.2)
+    if xvfb.poll() is not None:
+        return False
+    with socket.socket(socket.AF_UNIX) as client:
+        try:
+            client.connect(f"/tmp/.X11-unix/X{number}")
+        except OSError:
+            return False
+    return xvfb.poll() is None
+
+
+def switch_accessibility_on(session):
+    """Waits for our launcher to take the AT-SPI bus's name (asking the name itself before then
+    would make the session bus start a launcher of its own), then sets what a screen reader sets
+    when it starts."""
+    def launcher_ready():
+        reply = session.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                                  "NameHasOwner", GLib.Variant("(s)", ("org.a11y.Bus",)),
+                                  GLib.VariantType("(b)"), Gio.DBusCallFlags.NONE, 2000, None)
+        return reply.unpack()[0]
+    wait_for("the AT-SPI bus launcher", launcher_ready)
+    for switch in ("IsEnabled", "ScreenReaderEnabled"):
+        session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
+                          GLib.Variant("(ssv)", ("org.a11y.Status", switch, GLib.Variant("b", True))),
+                          None, Gio.DBusCallFlags.NONE, 2000, None)
+
+
+def find(root, role, name, showing=True):
+    """The first object below `root` with this role and accessible name, or None."""
+    import pyatspi
+
+    def matches(accessible):
+        return (accessible is not None and accessible.getRole() == role and accessible.name == name
+                and (not showing or accessible.getState().contains(pyatspi.STATE_SHOWING)))
+    return pyatspi.utils.findDescendant(root, matches)
+
+
+def press(accessible):
+    """Runs the object's "press" action, as a screen reader's activate command does."""
+    action = accessible.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    for index, name in enumerate(names):
+        if name.lower() == "press":
+            if not action.doAction(index):
+                raise Failure(f'"{accessible.name}" refused its press action')
+            return
+    raise Failure(f'"{accessible.name}" has no press action, only {names}')
+
+
+def text_of(accessible):
+    text = accessible.queryText()
+    return text.getText(0, text.characterCount)
+
+
+def drive(program, title, events):
+    import pyatspi
+
+    # A call to an object that does not answer fails after 5 s, not D-Bus's 25 s.
+    pyatspi.setTimeout(5000, 5000)
+    desktop = pyatspi.Registry.getDesktop(0)
+
+    def application():
+        for app in desktop:
+            if app is not None and app.get_process_id() == program.pid:
+                return app
+        return None
+    app = wait_for("the program on the AT-SPI bus", application)
+    print(f'application "{app.name}" (toolkit {app.get_toolkit_name()}) on the AT-SPI bus')
+
+    start = wait_for("the start button", lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "CLICK to Start Tavoro"))
+    press(start)
+    print('pressed "CLICK to Start Tavoro"')
+
+    calculator = wait_for(f'the calculator window "{title}"', lambda: find(app, pyatspi.ROLE_FRAME, title))
+    total = wait_for('the display "total"', lambda: find(calculator, pyatspi.ROLE_LABEL, "total"))
+    print(f'calculator window "{calculator.name}"; total reads "{text_of(total)}"')
+
+    # Each press, and what the displays then read (the new number and the pending operator show
+    # once a total exists).
+    presses = [("1", "total", "1"), ("2", "total", "12"), ("plus", "pending operator", "+"),
+               ("3", "new number", "3"), ("equals", "total", "15")]
+    for key, display, expected in presses:
+        button = wait_for(f'the key "{key}"', lambda: find(calculator, pyatspi.ROLE_PUSH_BUTTON, key))
+        press(button)
+        label = wait_for(f'the display "{display}"', lambda: find(calculator, pyatspi.ROLE_LABEL, display))
+        wait_for(f'"{display}" to read "{expected}"', lambda: text_of(label) == expected)
+        print(f'pressed "{key}": {display} reads "{expected}"')
+
+    result = text_of(total)
+    if result != "15":
+        raise Failure(f'total reads "{result}", not "15"')
+    wait_for('the announcement of "15" in "total"',
+             lambda: any(source == "total" and text == "15" for source, text in events))
+    print('total reads "15", and "15" was announced as inserted text')
+
+    # A clear label, pressed as a button: clear ALL empties the total and rules off the tape.
+    press(wait_for('the key "clear all"', lambda: find(calculator, pyatspi.ROLE_PUSH_BUTTON, "clear all")))
+    wait_for('"total" to be emptied', lambda: text_of(total) == "")
+    print('pressed "clear all": total reads ""')
+    tape = wait_for('the list "tape"', lambda: find(calculator, pyatspi.ROLE_LIST, "tape", showing=False))
+    lines = [tape.getChildAtIndex(i).name for i in range(tape.childCount)]
+    rule = "-" * 23
+    if lines != ["   12", "+ 3", rule, "=  15", rule]:
+        raise Failure(f"the tape reads {lines}")
+    print(f"the tape reads {lines}")
+
+    exit_item = wait_for('the menu item "eXit"', lambda: find(calculator, pyatspi.ROLE_MENU_ITEM, "eXit", showing=False))
+    del must_run["the program"]
+    press(exit_item)
+    wait_for("the program to end after eXit", lambda: program.poll() is not None)
+    if program.returncode != 0:
+        raise Failure(f"the program ended with status {program.returncode}")
+    print("eXit ended the program with status 0")
+
+
+def main():
+    program_path, title, launcher_path = sys.argv[1:4]
+    processes = []  # (process, whole process group?) to end, last started first
+    try:
+        xvfb, display = start_xvfb()
+        processes.append((xvfb, False))
+        os.environ["DISPLAY"] = display
+        print(f"Xvfb on {display}")
+
+        # Its own process group: the launcher starts the accessibility bus and the registry.
+        launcher = subprocess.Popen([launcher_path, "--launch-immediately"], start_new_session=True,
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        processes.append((launcher, True))
+        switch_accessibility_on(Gio.bus_get_sync(Gio.BusType.SESSION, None))
+
+        # Connects to the AT-SPI bus: only now that it runs.
+        import pyatspi
+        events = []
+
+        def on_text_inserted(event):
+            events.append((event.source.name if event.source else None, event.any_data))
+        pyatspi.Registry.registerEventListener(on_text_inserted, "object:text-changed:insert")
+
+        env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+        # Under AddressSanitizer the leak check at exit would report the system libraries'
+        # allocations (fontconfig, D-Bus) that live until the process ends.
+        env["ASAN_OPTIONS"] = ":".join(filter(None, [os.environ.get("ASAN_OPTIONS"), "detect_leaks=0"]))
+        program = subprocess.Popen([program_path], env=env)
+        processes.append((program, False))
+        must_run.update({"Xvfb": xvfb, "the program": program})
+        drive(program, title, events)
+        print("PASS")
+        return 0
+    except Failure as failure:
+        print(f"FAIL: {failure}")
+        return 1
+    finally:
+        for process, group in reversed(processes):
+            end(process, group)
+
+
+def end(process, group):
+    """Ends a process, or its whole group, whose leader may have ended already."""
+    def signal_it(number):
+        try:
+            if group:
+                os.killpg(process.pid, number)
+            elif process.poll() is None:
+                process.send_signal(number)
+        except ProcessLookupError:
+            pass
+    signal_it(signal.SIGTERM)
+    try:
+        process.wait(timeout=5)
+    except subprocess.TimeoutExpired:
+        pass
+    signal_it(signal.SIGKILL)
+    process.wait()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
