@@ -9,6 +9,7 @@ start_private_desktop() {
   BENCH_DESKTOP_DIR=$(mktemp -d)
   local dir=$BENCH_DESKTOP_DIR
   trap 'stop_private_desktop' EXIT
+  trap 'exit 130' INT TERM HUP
   # -displayfd: the server picks a free display and writes its number once it accepts clients.
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
   XVFB_PID=$!

@@ -89,7 +89,7 @@ struct Measurement {
     std::optional<double> mappedMs;
     std::optional<double> paintedMs;
     std::optional<double> startToMappedMs;
-    std::optional<double> rssMB;
+    std::optional<double> rssMiB;
     std::vector<double> clicksMs;
 };
 
@@ -140,7 +140,7 @@ public:
         }
 
         if (const std::optional<long> kib = readVmRssKiB(m_pid))
-            m.rssMB = kibToMB(*kib);
+            m.rssMiB = kibToMiB(*kib);
 
         const WindowGeometry window = geometryOf(calculator);
         if (m_spec.kind != Kind::Floor && window.width != CalculatorClientWidth)
@@ -255,7 +255,7 @@ void record(ProgramResult& result, std::size_t round, const Measurement& m)
     result.mappedMs[round] = m.mappedMs;
     result.paintedMs[round] = m.paintedMs;
     result.startToMappedMs[round] = m.startToMappedMs;
-    result.rssMB[round] = m.rssMB;
+    result.rssMiB[round] = m.rssMiB;
     if (!m.clicksMs.empty())
         result.clickRepaintMs[round] = median(m.clicksMs);
     result.everyClickMs.insert(result.everyClickMs.end(), m.clicksMs.begin(), m.clicksMs.end());
@@ -271,7 +271,7 @@ std::vector<ProgramResult> runBenchmark(XSession& x, const Options& options, std
         ProgramResult result;
         result.spec = spec;
         for (Samples* samples : {&result.mappedMs, &result.paintedMs, &result.startToMappedMs,
-                 &result.clickRepaintMs, &result.rssMB})
+                 &result.clickRepaintMs, &result.rssMiB})
             samples->resize(runs);
         results.push_back(std::move(result));
     }

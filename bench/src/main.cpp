@@ -38,7 +38,7 @@ int main(int argc, char* argv[])
         std::printf("Method: X events on the root window (MapNotify) and DAMAGE events on the program's\n"
                     "windows, waited for with poll(); clicks through XTEST; times on CLOCK_MONOTONIC\n"
                     "(resolution %ld ns). Event latency (drawing request to its DAMAGE event back, own\n"
-                    "window): median %.3f ms. Memory: VmRSS, MB of 10^6 bytes.\n\n",
+                    "window): median %.3f ms. Memory: VmRSS in MiB (2^20 bytes, as ps and top count it).\n\n",
             resolution.tv_nsec, roundTrip);
         std::cout << formatTable(results, options.clicks);
         const std::string failures = formatFailures(results);

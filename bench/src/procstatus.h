@@ -13,7 +13,7 @@ std::optional<long> vmRssKiB(std::string_view statusText);
 // VmRSS of a running process in KiB; none if it cannot be read.
 std::optional<long> readVmRssKiB(pid_t pid);
 
-// KiB to megabytes of 1,000,000 bytes.
-constexpr double kibToMB(long kib) { return static_cast<double>(kib) * 1024.0 / 1e6; }
+// KiB to MiB (2^20 bytes), the unit ps and top count resident memory in.
+constexpr double kibToMiB(long kib) { return static_cast<double>(kib) / 1024.0; }
 
 } // namespace tavoro::bench

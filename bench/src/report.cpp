@@ -110,8 +110,8 @@ std::string formatTable(const std::vector<ProgramResult>& results, int clicksPer
             return Samples(r.everyClickMs.begin(), r.everyClickMs.end());
         },
         2, nullptr, true);
-    figure("resident memory, window shown (MB)", [](const ProgramResult& r) { return r.rssMB; }, 1,
-        &goals::ResidentMB, true);
+    figure("resident memory, window shown (MiB)", [](const ProgramResult& r) { return r.rssMiB; }, 1,
+        &goals::ResidentMiB, true);
     return table.text();
 }
 

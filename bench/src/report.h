@@ -16,7 +16,7 @@ struct ProgramResult {
     Samples paintedMs;       // exec to the first window's first repaint
     Samples startToMappedMs; // start-button click to the calculator window mapped
     Samples clickRepaintMs;  // key click to the first repaint: the median of one run's clicks
-    Samples rssMB;           // resident memory with the calculator (or floor) window shown
+    Samples rssMiB;           // resident memory with the calculator (or floor) window shown
     std::vector<double> everyClickMs; // every key click of every round
     int failedRuns = 0;
     std::vector<std::string> failures; // the first few reasons
@@ -34,7 +34,7 @@ namespace goals {
 inline constexpr Goal SplashRatio{1.3, true};
 inline constexpr Goal StartToMappedMs{16.0, false};
 inline constexpr Goal ClickRepaintMs{1.0, false};
-inline constexpr Goal ResidentMB{35.0, false};
+inline constexpr Goal ResidentMiB{35.0, false};
 } // namespace goals
 
 // The ratio of each program's first-window figure to the first floor program's, per round.

@@ -17,7 +17,7 @@ has_figure() { grep -E "^$1 +floor +[0-9]+\.[0-9]+ " <<<"$out" >/dev/null; }
 has_figure 'exec -> first window mapped \(ms\)' || fail "no mapped figure"
 has_figure 'exec -> first window painted \(ms\)' || fail "no painted figure"
 has_figure 'key click -> first repaint \(ms, 3/run\)' || fail "no click figure"
-has_figure 'resident memory, window shown \(MB\)' || fail "no memory figure"
+has_figure 'resident memory, window shown \(MiB\)' || fail "no memory figure"
 pooled=$(grep -E '^ +every click pooled' <<<"$out") || fail "no pooled click row"
 # The floor has no splash: its start-click figure is empty.
 grep -E '^start click -> calculator mapped' <<<"$out" && fail "a start-click row for the floor alone"

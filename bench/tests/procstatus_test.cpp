@@ -46,10 +46,9 @@ TEST(VmRss, NoSuchProcessGivesNothing)
     EXPECT_FALSE(readVmRssKiB(-5));
 }
 
-TEST(KibToMB, CountsMegabytesOfAMillionBytes)
+TEST(KibToMiB, CountsMebibytes)
 {
-    EXPECT_DOUBLE_EQ(kibToMB(1000), 1.024);
-    // 35 MB lies between 34,179 and 34,180 KiB.
-    EXPECT_LT(kibToMB(34179), 35.0);
-    EXPECT_GT(kibToMB(34180), 35.0);
+    EXPECT_DOUBLE_EQ(kibToMiB(1024), 1.0);
+    EXPECT_DOUBLE_EQ(kibToMiB(35 * 1024 + 512), 35.5);
+    EXPECT_LT(kibToMiB(35 * 1024 - 1), 35.0);
 }

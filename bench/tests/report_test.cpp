@@ -17,7 +17,7 @@ ProgramResult result(const char* name, Kind kind, Samples mapped)
     r.paintedMs.resize(n);
     r.startToMappedMs.resize(n);
     r.clickRepaintMs.resize(n);
-    r.rssMB.resize(n);
+    r.rssMiB.resize(n);
     return r;
 }
 
@@ -62,7 +62,7 @@ TEST(Goal, StrictAndInclusiveLimits)
     EXPECT_FALSE(goals::StartToMappedMs.metBy(16.0));
     EXPECT_TRUE(goals::StartToMappedMs.metBy(15.9));
     EXPECT_TRUE(goals::ClickRepaintMs.metBy(0.99));
-    EXPECT_FALSE(goals::ResidentMB.metBy(35.0));
+    EXPECT_FALSE(goals::ResidentMiB.metBy(35.0));
 }
 
 TEST(FormatTable, ShowsMedianMinMaxAndTheVerdictPerProgram)
@@ -89,11 +89,11 @@ TEST(FormatTable, ShowsMedianMinMaxAndTheVerdictPerProgram)
     EXPECT_TRUE(lineOf(table, "start click -> calculator mapped (ms)", "tavoro3").ends_with(" met")) << table;
     EXPECT_TRUE(lineOf(table, "start click -> calculator mapped (ms)", "tavoro2").ends_with("NOT MET")) << table;
     // No figure measured: dashes, and no verdict.
-    const std::string memory = lineOf(table, "resident memory, window shown (MB)", "tavoro2");
+    const std::string memory = lineOf(table, "resident memory, window shown (MiB)", "tavoro2");
     EXPECT_NE(memory.find("-         -         -"), std::string::npos) << table;
     EXPECT_TRUE(memory.ends_with("no data")) << table;
     // The floor's figures carry no goal.
-    EXPECT_EQ(lineOf(table, "resident memory, window shown (MB)", "floor").find("<"), std::string::npos);
+    EXPECT_EQ(lineOf(table, "resident memory, window shown (MiB)", "floor").find("<"), std::string::npos);
     EXPECT_NE(table.find("(ms, 30/run)"), std::string::npos);
 }
 
