@@ -12,6 +12,15 @@ const QColor Shadow{0x80, 0x80, 0x80};
 const QColor DarkShadow{0x00, 0x00, 0x00};
 // Room between the edge and the caption.
 constexpr int CaptionMargin = 3;
+
+// A one-pixel frame along the inside of `r`.
+void outline(QPainter& painter, const QRect& r, const QColor& colour)
+{
+    painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour);
+    painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour);
+    painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour);
+    painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour);
+}
 } // namespace
 
 FaceButton::FaceButton(const QString& caption, QColor face, QWidget* parent)
@@ -28,26 +37,23 @@ void FaceButton::paintEvent(QPaintEvent*)
 
     // The button with the focus wears a black outline, as the default button of a dialog does.
     if (hasFocus()) {
-        painter.setPen(DarkShadow);
-        painter.drawRect(r.adjusted(0, 0, -1, -1));
+        outline(painter, r, DarkShadow);
         r.adjust(1, 1, -1, -1);
     }
 
+    // The edges are filled one-pixel strips rather than pen lines: a pen draws one device pixel
+    // wide, which on a high-density screen would make the edges half as thick as the design's.
     const bool sunken = isDown();
     if (sunken) {
-        painter.setPen(Shadow);
-        painter.drawRect(r.adjusted(0, 0, -1, -1));
+        outline(painter, r, Shadow);
     } else {
         const int x0 = r.left(), y0 = r.top(), x1 = r.right(), y1 = r.bottom();
-        painter.setPen(Highlight);
-        painter.drawLine(x0, y0, x1 - 1, y0);
-        painter.drawLine(x0, y0, x0, y1 - 1);
-        painter.setPen(DarkShadow);
-        painter.drawLine(x0, y1, x1, y1);
-        painter.drawLine(x1, y0, x1, y1);
-        painter.setPen(Shadow);
-        painter.drawLine(x0 + 1, y1 - 1, x1 - 1, y1 - 1);
-        painter.drawLine(x1 - 1, y0 + 1, x1 - 1, y1 - 1);
+        painter.fillRect(QRect(x0, y0, x1 - x0, 1), Highlight);
+        painter.fillRect(QRect(x0, y0, 1, y1 - y0), Highlight);
+        painter.fillRect(QRect(x0, y1, x1 - x0 + 1, 1), DarkShadow);
+        painter.fillRect(QRect(x1, y0, 1, y1 - y0 + 1), DarkShadow);
+        painter.fillRect(QRect(x0 + 1, y1 - 1, x1 - x0 - 1, 1), Shadow);
+        painter.fillRect(QRect(x1 - 1, y0 + 1, 1, y1 - y0 - 1), Shadow);
     }
 
     // A pressed button's caption moves one pixel down and right, as if pushed in.
