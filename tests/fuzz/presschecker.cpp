@@ -128,17 +128,16 @@ std::string referencePlainText(double value)
     return buffer;
 }
 
-// What the window shows apart from the tape, which is checked line by line against its own model.
-DisplayState withoutTape(const DisplayState& display)
+// Copies what the window shows apart from the tape, which is checked line by line against its own
+// model. Assigning into an existing object reuses its strings' storage.
+void copyShown(DisplayState& to, const DisplayState& from)
 {
-    DisplayState shown;
-    shown.lblDisplay = display.lblDisplay;
-    shown.lblNewNum = display.lblNewNum;
-    shown.lblOp = display.lblOp;
-    shown.lblNewNumVisible = display.lblNewNumVisible;
-    shown.lblOpVisible = display.lblOpVisible;
-    shown.lblSpacer1Visible = display.lblSpacer1Visible;
-    return shown;
+    to.lblDisplay = from.lblDisplay;
+    to.lblNewNum = from.lblNewNum;
+    to.lblOp = from.lblOp;
+    to.lblNewNumVisible = from.lblNewNumVisible;
+    to.lblOpVisible = from.lblOpVisible;
+    to.lblSpacer1Visible = from.lblSpacer1Visible;
 }
 
 // Whether `display` shows what `wanted` holds, the tape aside.
@@ -156,6 +155,7 @@ public:
 
     std::optional<std::string> run(std::span<const unsigned char> bytes)
     {
+        m_keys.reserve(bytes.size());
         for (std::size_t i = 0; i < bytes.size() && !m_failure; ++i) {
             const Step step = stepForByte(bytes[i]);
             for (int n = 0; n < step.times && !m_failure; ++n) {
@@ -201,8 +201,12 @@ private:
 
     void pressAndCheck(const Press& press)
     {
-        const CalculatorState before = m_calculator.state();
-        const DisplayState shownBefore = withoutTape(m_calculator.display());
+        // Kept in members, so that copying them reuses their storage: a fuzzer spends much of its
+        // time in the allocator otherwise.
+        m_before = m_calculator.state();
+        copyShown(m_shownBefore, m_calculator.display());
+        const CalculatorState& before = m_before;
+        const DisplayState& shownBefore = m_shownBefore;
         const std::size_t tapeBefore = m_calculator.display().lstEntered.size();
 
         m_services.reset();
@@ -231,7 +235,7 @@ private:
             break;
         case Kind::ClearAll: {
             expect(!message, "clear ALL showed a message");
-            CalculatorState wanted = before;
+            CalculatorState& wanted = m_wanted = before;
             wanted.dblNewNum = 0.0;
             wanted.dblTotal = 0.0;
             wanted.strPendingOp.clear();
@@ -248,11 +252,11 @@ private:
         case Kind::ClearError:
         case Kind::ClearError2: {
             expect(!message, "clear last entry showed a message");
-            CalculatorState wanted = before;
+            CalculatorState& wanted = m_wanted = before;
             wanted.dblNewNum = 0.0;
             wanted.strEntry.clear();
             wanted.strPendingOp.clear();
-            DisplayState shown = shownBefore;
+            DisplayState& shown = m_wantedShown = shownBefore;
             shown.lblNewNum = text::ErrorCleared;
             shown.lblOp.clear();
             expect(after == wanted && shows(display, shown),
@@ -288,7 +292,11 @@ private:
         const std::size_t firstPoint = before.strEntry.find('.');
         const bool numberEnded = firstPoint != std::string::npos
             && before.strEntry.find('.', firstPoint + 1) != std::string::npos;
-        const double value = numberEnded ? before.dblNewNum : referenceValue(before.strEntry + caption);
+        double value = before.dblNewNum;
+        if (!numberEnded) {
+            m_scratch.assign(before.strEntry).push_back(caption);
+            value = referenceValue(m_scratch);
+        }
         if (!std::isfinite(value)) {
             expect(message && *message == text::Overflow,
                    "a digit that takes the entry beyond the double range must be refused as an overflow");
@@ -307,14 +315,14 @@ private:
                "typing a digit changed the total, the pending operator or the tape texts");
 
         const std::string shown = plainText(after.dblNewNum);
-        DisplayState wanted = shownBefore;
+        DisplayState& wanted = m_wantedShown = shownBefore;
         (before.dblTotal == 0.0 ? wanted.lblDisplay : wanted.lblNewNum) = shown;
         expect(shows(display, wanted),
                "the entry must show on the big display while there is no total, else on the new-number bar");
 
         // A number typed with at most 15 significant digits is shown exactly as its value.
         if (!numberEnded && (after.dblNewNum == 0.0 || std::isnormal(after.dblNewNum))
-            && significantDigits(after.strEntry) <= 15) {
+            && (after.strEntry.size() <= 15 || significantDigits(after.strEntry) <= 15)) {
             expect(std::strtod(shown.c_str(), nullptr) == after.dblNewNum,
                    "a typed number of at most 15 digits is shown as a different number");
         }
@@ -334,9 +342,9 @@ private:
         }
         if (before.strPendingOp == shownBefore.lblOp && before.dblNewNum == 0.0) {
             expect(!message, "a replace press showed a message");
-            CalculatorState wanted = before;
+            CalculatorState& wanted = m_wanted = before;
             wanted.strPendingOp = pressed;
-            DisplayState shown = shownBefore;
+            DisplayState& shown = m_wantedShown = shownBefore;
             shown.lblOp = pressed;
             expect(after == wanted && shows(display, shown),
                    "an operator with no new number must only take the pending operator's place");
@@ -454,6 +462,11 @@ private:
 
     RecordingServices m_services;
     Calculator m_calculator{m_services};
+    CalculatorState m_before;     // the state before the press being checked
+    DisplayState m_shownBefore;   // and what the window showed, the tape aside
+    CalculatorState m_wanted;     // what a press must leave
+    DisplayState m_wantedShown;   // and show
+    std::string m_scratch;
     std::vector<std::string> m_tape; // the lines the presses so far must have written
     std::vector<std::string_view> m_keys; // the presses so far, as tavoro-keys names them
     std::optional<std::string> m_failure;
