@@ -52,8 +52,13 @@ pid_t spawn(const ProgramSpec& spec, const std::string& logDir)
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     std::string path = spec.path;
     char* argv[] = {path.data(), nullptr};
+    std::vector<std::string> variables = environmentFor(spec, environ);
+    std::vector<char*> envp;
+    for (std::string& variable : variables)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
     pid_t pid = 0;
-    const int rc = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ);
+    const int rc = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0)
         throw RunFailed("cannot start " + spec.path);

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace tavoro::bench {
@@ -42,7 +43,7 @@ std::optional<ProgramSpec> parseProgramSpec(const std::string& text)
     const std::optional<Kind> kind = parseKind(head);
     if (!kind)
         return std::nullopt;
-    return ProgramSpec{name.empty() ? std::string(kindName(*kind)) : name, *kind, text.substr(colon + 1)};
+    return ProgramSpec{name.empty() ? std::string(kindName(*kind)) : name, *kind, text.substr(colon + 1), {}};
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args)
@@ -82,6 +83,21 @@ ParsedOptions parseOptions(const std::vector<std::string>& args)
                 }
             }
             options.programs.push_back(std::move(*spec));
+        } else if (arg == "--env") {
+            const std::size_t colon = value.find(':');
+            const std::size_t equals = value.find('=', colon == std::string::npos ? 0 : colon);
+            ProgramSpec* program = nullptr;
+            if (colon != std::string::npos) {
+                for (ProgramSpec& spec : options.programs) {
+                    if (spec.name == value.substr(0, colon))
+                        program = &spec;
+                }
+            }
+            if (!program || equals == std::string::npos || equals == colon + 1) {
+                parsed.error = "bad --env (want NAME:VARIABLE=VALUE after --program NAME...): " + value;
+                return parsed;
+            }
+            program->env.push_back(value.substr(colon + 1));
         } else {
             parsed.error = "unknown option " + arg;
             return parsed;
@@ -95,10 +111,23 @@ ParsedOptions parseOptions(const std::vector<std::string>& args)
     return parsed;
 }
 
+std::vector<std::string> environmentFor(const ProgramSpec& spec, const char* const* base)
+{
+    std::vector<std::string> variables;
+    for (const char* const* variable = base; *variable; ++variable)
+        variables.emplace_back(*variable);
+    for (const std::string& added : spec.env) {
+        const std::string name = added.substr(0, added.find('=') + 1);
+        std::erase_if(variables, [&](const std::string& v) { return v.starts_with(name); });
+        variables.push_back(added);
+    }
+    return variables;
+}
+
 std::string usage()
 {
     return "usage: tavoro-bench [--runs N] [--warmup N] [--clicks N] [--log-dir DIR]\n"
-           "                    --program [NAME=]KIND:PATH ...\n"
+           "                    --program [NAME=]KIND:PATH ... [--env NAME:VARIABLE=VALUE ...]\n"
            "KIND: floor, tavoro3 or tavoro2. Needs DISPLAY: a private X server without a window\n"
            "manager, with the XTEST and DAMAGE extensions (bench/run.sh starts one).\n";
 }

@@ -2,11 +2,12 @@
 // The driver's command line.
 //
 //   tavoro-bench [--runs N] [--warmup N] [--clicks N] [--log-dir DIR]
-//                --program [NAME=]KIND:PATH ...
+//                --program [NAME=]KIND:PATH ... [--env NAME:VARIABLE=VALUE ...]
 //
 // KIND is floor, tavoro3 or tavoro2; NAME (default: KIND) labels the program in the report, so
 // that two builds of one program can run side by side. The first floor program is the reference
-// for the ratios.
+// for the ratios. --env adds a variable to one program's environment (given after it), so that
+// one build can also run side by side with itself under other settings.
 
 #include "clickpoints.h"
 
@@ -20,6 +21,7 @@ struct ProgramSpec {
     std::string name;
     Kind kind = Kind::Floor;
     std::string path;
+    std::vector<std::string> env; // VARIABLE=VALUE, added to the driver's environment
 };
 
 struct Options {
@@ -40,6 +42,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args);
 
 // Parses "[NAME=]KIND:PATH"; none if malformed.
 std::optional<ProgramSpec> parseProgramSpec(const std::string& text);
+
+// `base` (a null-terminated VARIABLE=VALUE list, like environ) with the program's own variables
+// added, each replacing any variable of the same name.
+std::vector<std::string> environmentFor(const ProgramSpec& spec, const char* const* base);
 
 std::string usage();
 

@@ -76,6 +76,33 @@ TEST(Options, TwoProgramsWithOneNameAreRefused)
     EXPECT_NE(parse({"--program", "floor:/a", "--program", "floor:/b"}).error, "");
 }
 
+TEST(Options, EnvironmentGoesToTheNamedProgram)
+{
+    const ParsedOptions p = parse({"--program", "floor:/f", "--program", "t3=tavoro3:/t", "--env",
+        "t3:QT_LOGGING_RULES=*.debug=true", "--env", "t3:A=", "--env", "floor:B=1"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.programs[0].env, std::vector<std::string>{"B=1"});
+    EXPECT_EQ(p.options.programs[1].env, (std::vector<std::string>{"QT_LOGGING_RULES=*.debug=true", "A="}));
+}
+
+TEST(Options, EnvironmentForAnUnknownProgramOrWithoutAVariableIsRefused)
+{
+    EXPECT_NE(parse({"--program", "floor:/f", "--env", "t3:A=1"}).error, "");
+    EXPECT_NE(parse({"--env", "floor:A=1", "--program", "floor:/f"}).error, "");
+    EXPECT_NE(parse({"--program", "floor:/f", "--env", "floor:A"}).error, "");
+    EXPECT_NE(parse({"--program", "floor:/f", "--env", "floor:=1"}).error, "");
+    EXPECT_NE(parse({"--program", "floor:/f", "--env", "A=1"}).error, "");
+}
+
+TEST(Environment, AddsAndReplacesByName)
+{
+    const char* base[] = {"PATH=/bin", "QT_X=1", "QT_XY=2", nullptr};
+    ProgramSpec spec{"t3", Kind::Tavoro3, "/t", {"QT_X=9", "NEW=a=b"}};
+    EXPECT_EQ(environmentFor(spec, base), (std::vector<std::string>{"PATH=/bin", "QT_XY=2", "QT_X=9", "NEW=a=b"}));
+    spec.env.clear();
+    EXPECT_EQ(environmentFor(spec, base), (std::vector<std::string>{"PATH=/bin", "QT_X=1", "QT_XY=2"}));
+}
+
 TEST(Options, HelpStopsParsing)
 {
     EXPECT_TRUE(parse({"--help", "--bogus"}).options.help);

@@ -11,7 +11,7 @@ namespace {
 ProgramResult result(const char* name, Kind kind, Samples mapped)
 {
     ProgramResult r;
-    r.spec = {name, kind, "/x"};
+    r.spec = {name, kind, "/x", {}};
     const std::size_t n = mapped.size();
     r.mappedMs = std::move(mapped);
     r.paintedMs.resize(n);
