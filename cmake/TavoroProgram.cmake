@@ -1,5 +1,6 @@
 # add_tavoro_program(): one of the two programs, built from the shared start-up library and a
-# three-line main, with its Windows resources, its desktop entry and its install rules.
+# three-line main, with its Windows resources, its desktop entry, its manual page and its install
+# rules.
 
 # tavoro_icon_resources(<ico file> <variable>)
 # Sets <variable> to resource-script text that carries the images of an .ico file as RT_ICON
@@ -64,7 +65,7 @@ endfunction()
 # add_tavoro_program(<target> TITLE <title> MAIN <source>)
 # One program: <source> is its three-line main, <title> its program title ("Tavoro 3"), which is
 # also its file name on Windows. On Linux the executable keeps the target's name (tavoro3), and
-# a desktop entry named after it is installed beside it.
+# a desktop entry and a manual page named after it are installed with it.
 function(add_tavoro_program target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "TITLE;MAIN" "")
   set(TAVORO_TITLE "${arg_TITLE}")
@@ -95,5 +96,24 @@ function(add_tavoro_program target)
   install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   if(UNIX AND NOT APPLE)
     install(FILES ${desktop} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+    # The manual page, compressed as Debian keeps them (gzip -9, no name or time stamp inside).
+    string(TOUPPER "${target}" TAVORO_EXECUTABLE_UPPER)
+    set(man ${CMAKE_CURRENT_BINARY_DIR}/${target}.1)
+    configure_file(${CMAKE_CURRENT_SOURCE_DIR}/linux/program.1.in ${man} @ONLY)
+    tavoro_gzip(${man} ${man}.gz)
+    install(FILES ${man}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   endif()
+endfunction()
+
+# tavoro_gzip(<file> <compressed file>)
+# Compresses <file> when CMake configures the build, the way Debian wants installed documentation
+# compressed: at the highest level, without the file's name and time in the header.
+function(tavoro_gzip input output)
+  find_program(TAVORO_GZIP gzip REQUIRED)
+  get_filename_component(folder ${output} DIRECTORY)
+  file(MAKE_DIRECTORY ${folder})
+  execute_process(COMMAND ${TAVORO_GZIP} -9nc INPUT_FILE ${input} OUTPUT_FILE ${output}
+    COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${input})
 endfunction()
