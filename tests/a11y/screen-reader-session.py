@@ -11,7 +11,6 @@ Usage: screen-reader-session.py PROGRAM WINDOW_TITLE AT_SPI_BUS_LAUNCHER
 """
 
 import os
-import select
 import signal
 import socket
 import subprocess
@@ -56,34 +55,37 @@ def wait_for(what, condition, seconds=STEP_SECONDS):
 
 
 def start_xvfb():
-    """Starts Xvfb on a free display number of its own choice; returns (process, display)."""
-    for _ in range(3):
-        read_end, write_end = os.pipe()
+    """Starts Xvfb on a free display; returns (process, display). Xvfb's own choice (-displayfd)
+    is not used: it takes a display whose lock file is missing here but whose socket a server
+    of another file-system view of this machine holds, and then fails."""
+    first = 100 + os.getpid() % 800
+    for number in range(first, first + 20):
+        if os.path.exists(f"/tmp/.X{number}-lock") or x_server_answers(number):
+            continue
         xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-dpi", "96", "-nolisten", "tcp"],
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        ready, _, _ = select.select([read_end], [], [], STEP_SECONDS)
-        number = os.read(read_end, 32).decode().strip() if ready else ""
-        os.close(read_end)
-        # Another server starting at the same moment can take the display Xvfb announced: then
-        # ours ends, or its socket answers for the other one. Try again with a new server.
-        if number and accepts_clients(xvfb, number):
-            return xvfb, ":" + number
+            ["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-dpi", "96", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + STEP_SECONDS
+        while xvfb.poll() is None and not x_server_answers(number) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        # A server started at the same moment on the same display makes ours end.
+        time.sleep(0.2)
+        if xvfb.poll() is None and x_server_answers(number):
+            return xvfb, f":{number}"
         end(xvfb, group=False)
     raise Failure("Xvfb did not start")
 
 
-def accepts_clients(xvfb, number):
-    time.sleep(0.2)
-    if xvfb.poll() is not None:
-        return False
-    with socket.socket(socket.AF_UNIX) as client:
-        try:
-            client.connect(f"/tmp/.X11-unix/X{number}")
-        except OSError:
-            return False
-    return xvfb.poll() is None
+def x_server_answers(number):
+    """Whether an X server listens on display `number` (abstract or file-system socket)."""
+    for address in (f"\0/tmp/.X11-unix/X{number}", f"/tmp/.X11-unix/X{number}"):
+        with socket.socket(socket.AF_UNIX) as client:
+            try:
+                client.connect(address)
+                return True
+            except OSError:
+                pass
+    return False
 
 
 def switch_accessibility_on(session):
@@ -214,9 +216,6 @@ def main():
         pyatspi.Registry.registerEventListener(on_text_inserted, "object:text-changed:insert")
 
         env = dict(os.environ, QT_QPA_PLATFORM="xcb")
-        # Under AddressSanitizer the leak check at exit would report the system libraries'
-        # allocations (fontconfig, D-Bus) that live until the process ends.
-        env["ASAN_OPTIONS"] = ":".join(filter(None, [os.environ.get("ASAN_OPTIONS"), "detect_leaks=0"]))
         program = subprocess.Popen([program_path], env=env)
         processes.append((program, False))
         must_run.update({"Xvfb": xvfb, "the program": program})
