@@ -83,14 +83,15 @@ void Calculator::cmdDigit_Click(int index)
 
     // A number beyond the double range could never be shown or computed with: refuse the key
     // rather than let infinity into the state.
-    const std::string caption_(*caption);
-    if (!std::isfinite(valueOfText(m_state.strEntry + caption_))) {
+    const std::string pressed(*caption);
+    const double value = valueOfText(m_state.strEntry + pressed);
+    if (!std::isfinite(value)) {
         m_services.messageBox(std::string(text::Overflow));
         return;
     }
 
-    Digits(caption_);
-    m_state.dblNewNum = valueOfText(m_state.strEntry);
+    Digits(pressed);
+    m_state.dblNewNum = value; // the value of the whole entry, worked out above
     if (m_state.dblTotal == 0.0)
         m_display.lblDisplay = plainText(m_state.dblNewNum);
     else
