@@ -1,5 +1,6 @@
 #include "splashwindow.h"
 
+#include "accessibility.h"
 #include "designfont.h"
 #include "facebutton.h"
 
@@ -70,8 +71,12 @@ SplashWindow::SplashWindow(const SplashVariant& variant, std::function<QWidget&(
     , m_variant(variant)
     , m_calculatorWindow(std::move(calculatorWindow))
 {
+    presentAsWindow(staticMetaObject);
     setObjectName(QString::fromLatin1(variant.className));
     setWindowTitle(QString::fromLatin1(variant.caption));
+    // Screen readers name a window by its caption; a window without one goes by the program title.
+    if (windowTitle().isEmpty())
+        setAccessibleName(QGuiApplication::applicationDisplayName());
 
     const QSize client = toSize(variant.clientWidth, variant.clientHeight);
     switch (variant.border) {
@@ -110,6 +115,8 @@ void SplashWindow::buildControls()
     logo->setObjectName(QStringLiteral("imgLogo"));
     logo->setPixmap(QPixmap(QString::fromLatin1(LogoResource)));
     logo->setScaledContents(true);
+    logo->setAccessibleName(QStringLiteral("Tavoro logo"));
+    logo->setAccessibleDescription(QStringLiteral("A desk calculator with a magnifying glass and a pen"));
     logo->setGeometry(toRect(m_variant.imgLogo));
 
     auto* start = new FaceButton(QString::fromLatin1(StartCaption),

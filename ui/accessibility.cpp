@@ -121,11 +121,20 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
 
+// The classes whose widgets are windows to assistive tools (presentAsWindow()).
+QStringList& windowClasses()
+{
+    static QStringList classes;
+    return classes;
+}
+
 QAccessibleInterface* designInterfaces(const QString& className, QObject* object)
 {
     if (!object->isWidgetType())
         return nullptr;
     auto* widget = static_cast<QWidget*>(object);
+    if (widget->isWindow() && windowClasses().contains(className))
+        return new QAccessibleWidget(widget, QAccessible::Window);
     // Qt asks for the most derived class first, so a clear label is never taken for a plain one.
     if (className == QLatin1String(ClickLabel::staticMetaObject.className()))
         return new ClickLabelAccessible(widget);
@@ -165,6 +174,14 @@ void installAccessibleInterfaces()
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+void presentAsWindow(const QMetaObject& windowClass)
+{
+    installAccessibleInterfaces();
+    const QString className = QLatin1String(windowClass.className());
+    if (!windowClasses().contains(className))
+        windowClasses().append(className);
 }
 
 void nameControlsForAssistiveTools(QWidget* client)

@@ -9,6 +9,7 @@
 // (whose list model tells of added and removed lines by itself). The design labels get ours.
 
 class QLabel;
+struct QMetaObject;
 class QString;
 class QWidget;
 
@@ -17,6 +18,11 @@ namespace tavoro {
 // Installs the accessible interfaces of the design labels. Qt keeps the interface it first made for
 // a widget, so this must run before the first design label is created; repeated calls do nothing.
 void installAccessibleInterfaces();
+
+// Presents the windows of `windowClass`, a plain QWidget subclass, as windows. Qt takes such a
+// widget for a mere filler, which screen readers neither name as a window nor announce when it
+// opens. Call it before the first such window is created.
+void presentAsWindow(const QMetaObject& windowClass);
 
 // Gives the controls of the calculator window's client area their names in words. The text boxes'
 // names follow their tool tips, which change with the tape's state ("show entries tape",
