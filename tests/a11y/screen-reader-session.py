@@ -146,12 +146,25 @@ def drive(program, title, events):
     app = wait_for("the program on the AT-SPI bus", application)
     print(f'application "{app.name}" (toolkit {app.get_toolkit_name()}) on the AT-SPI bus')
 
-    start = wait_for("the start button", lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "CLICK to Start Tavoro"))
+    # The splash window goes by the program title, also when it has no caption (Tavoro 2).
+    splash = wait_for(f'the splash window "{app.name}"', lambda: find(app, pyatspi.ROLE_FRAME, app.name))
+    logo = wait_for('the picture "Tavoro logo"', lambda: find(splash, pyatspi.ROLE_IMAGE, "Tavoro logo"))
+    print(f'splash window "{splash.name}" with the picture "{logo.name}" ({logo.description})')
+    start = wait_for("the start button", lambda: find(splash, pyatspi.ROLE_PUSH_BUTTON, "CLICK to Start Tavoro"))
     press(start)
     print('pressed "CLICK to Start Tavoro"')
 
-    calculator = wait_for(f'the calculator window "{title}"', lambda: find(app, pyatspi.ROLE_FRAME, title))
-    total = wait_for('the display "total"', lambda: find(calculator, pyatspi.ROLE_LABEL, "total"))
+    # The window with the total display: Tavoro 3's splash window has the same name.
+    def calculator_window():
+        for window in app:
+            if window is not None and window.getRole() == pyatspi.ROLE_FRAME and window.name == title:
+                total = find(window, pyatspi.ROLE_LABEL, "total")
+                if total is not None:
+                    return window, total
+        return None
+    calculator, total = wait_for(f'the calculator window "{title}"', calculator_window)
+    if splash.getState().contains(pyatspi.STATE_SHOWING):
+        raise Failure("the splash window still shows")
     print(f'calculator window "{calculator.name}"; total reads "{text_of(total)}"')
 
     # Each press, and what the displays then read (the new number and the pending operator show
