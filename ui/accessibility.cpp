@@ -6,7 +6,6 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QEvent>
-#include <QLineEdit>
 
 #include <array>
 #include <utility>
