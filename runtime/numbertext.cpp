@@ -55,7 +55,9 @@ std::string plainText(double value)
 
 std::string signedText(double value)
 {
-    return (value < 0.0 ? "-" : " ") + plainText(std::fabs(value));
+    std::string text(1, value < 0.0 ? '-' : ' ');
+    text += plainText(std::fabs(value));
+    return text;
 }
 
 } // namespace tavoro
