@@ -10,8 +10,9 @@ namespace tavoro {
 Program::Program(const ProgramDescription& description, Services& services)
     : m_description(description)
     , m_services(services)
+    // The splash window is mapped before the fonts and the logo load.
     , m_splash(std::make_unique<SplashWindow>(description.splash,
-          [this]() -> QWidget& { return calculatorWindow(); }))
+          [this]() -> QWidget& { return calculatorWindow(); }, nullptr, SplashWindow::Finish::AfterShow))
 {
 }
 

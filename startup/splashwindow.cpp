@@ -44,12 +44,11 @@ void condenseToFit(QLabel* label)
 
 // An opaque, borderless label whose caption wraps at blanks and starts at its top edge. Without
 // colours it keeps the window's own (window-face background, black text).
-QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, const QFont& font,
-    Qt::Alignment horizontal, const Twips& place, const QColor& back = {}, const QColor& fore = {})
+QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, Qt::Alignment horizontal,
+    const Twips& place, const QColor& back = {}, const QColor& fore = {})
 {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
     label->setAlignment(horizontal | Qt::AlignTop);
     label->setWordWrap(true);
     label->setAutoFillBackground(true);
@@ -66,7 +65,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, cons
 } // namespace
 
 SplashWindow::SplashWindow(const SplashVariant& variant, std::function<QWidget&()> calculatorWindow,
-    QWidget* parent)
+    QWidget* parent, Finish finish)
     : QWidget(parent)
     , m_variant(variant)
     , m_calculatorWindow(std::move(calculatorWindow))
@@ -94,6 +93,8 @@ SplashWindow::SplashWindow(const SplashVariant& variant, std::function<QWidget&(
     buildControls();
     if (variant.loadShowsTitle)
         Form_Load();
+    if (finish == Finish::InConstructor)
+        finishControls();
 }
 
 SplashWindow::~SplashWindow() = default;
@@ -105,16 +106,14 @@ void SplashWindow::buildControls()
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setGeometry(toRect(m_variant.frame1));
 
-    condenseToFit(addLabel(frame, "lblProductName", QString::fromLatin1(ProductNameCaption),
-        designFont("Arial", 32.25), Qt::AlignHCenter, m_variant.lblProductName, DarkGreen, PaleGreen));
-    condenseToFit(addLabel(frame, "lblOldGuys", QString::fromLatin1(OldGuysCaption),
-        designFont("MS Sans Serif", 12), Qt::AlignHCenter, m_variant.lblOldGuys, PaleGreen, DeepGreen));
+    // Fonts, fitting and the logo come in finishControls().
+    addLabel(frame, "lblProductName", QString::fromLatin1(ProductNameCaption), Qt::AlignHCenter,
+        m_variant.lblProductName, DarkGreen, PaleGreen);
+    addLabel(frame, "lblOldGuys", QString::fromLatin1(OldGuysCaption), Qt::AlignHCenter,
+        m_variant.lblOldGuys, PaleGreen, DeepGreen);
 
-    // The logo is drawn scaled to the control's rectangle, not at the picture's own size.
     auto* logo = new QLabel(frame);
     logo->setObjectName(QStringLiteral("imgLogo"));
-    logo->setPixmap(QPixmap(QString::fromLatin1(LogoResource)));
-    logo->setScaledContents(true);
     logo->setAccessibleName(QStringLiteral("Tavoro logo"));
     logo->setAccessibleDescription(QStringLiteral("A desk calculator with a magnifying glass and a pen"));
     logo->setGeometry(toRect(m_variant.imgLogo));
@@ -122,15 +121,12 @@ void SplashWindow::buildControls()
     auto* start = new FaceButton(QString::fromLatin1(StartCaption),
         QColor::fromRgb(m_variant.startButtonFace), frame);
     start->setObjectName(QStringLiteral("cmdStartTavoro"));
-    start->setFont(designFont("MS Sans Serif", 12));
     start->setGeometry(toRect(m_variant.cmdStartTavoro));
     connect(start, &QPushButton::clicked, this, &SplashWindow::cmdStartTavoro_Click);
 
-    // The version label sizes itself to its one-line caption, keeping its left and top edges.
     QLabel* platform = addLabel(frame, "lblPlatform", QString::fromLatin1(m_variant.platformCaption),
-        designFont("Arial", 11.25), Qt::AlignRight, m_variant.lblPlatform);
+        Qt::AlignRight, m_variant.lblPlatform);
     platform->setWordWrap(false);
-    platform->resize(platform->sizeHint());
 
     // The start button is the only control that takes the keyboard focus, so it holds it.
     frame->setFocusPolicy(Qt::NoFocus);
@@ -141,7 +137,40 @@ void SplashWindow::Form_Load()
 {
     auto* productName = findChild<QLabel*>(QStringLiteral("lblProductName"));
     productName->setText(QGuiApplication::applicationDisplayName());
+}
+
+void SplashWindow::setVisible(bool visible)
+{
+    QWidget::setVisible(visible);
+    // The window is mapped now. Its first paint comes from the event loop, after this.
+    if (visible)
+        finishControls();
+}
+
+void SplashWindow::finishControls()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    auto* productName = findChild<QLabel*>(QStringLiteral("lblProductName"));
+    auto* oldGuys = findChild<QLabel*>(QStringLiteral("lblOldGuys"));
+    auto* start = findChild<QWidget*>(QStringLiteral("cmdStartTavoro"));
+    auto* platform = findChild<QLabel*>(QStringLiteral("lblPlatform"));
+    auto* logo = findChild<QLabel*>(QStringLiteral("imgLogo"));
+
+    productName->setFont(designFont(QStringLiteral("Arial"), 32.25));
+    oldGuys->setFont(designFont(QStringLiteral("MS Sans Serif"), 12));
+    start->setFont(designFont(QStringLiteral("MS Sans Serif"), 12));
+    platform->setFont(designFont(QStringLiteral("Arial"), 11.25));
+
     condenseToFit(productName);
+    condenseToFit(oldGuys);
+    // The version label sizes itself to its one-line caption, keeping its left and top edges.
+    platform->resize(platform->sizeHint());
+
+    // The logo is drawn scaled to the control's rectangle, not at the picture's own size.
+    logo->setPixmap(QPixmap(QString::fromLatin1(LogoResource)));
+    logo->setScaledContents(true);
 }
 
 void SplashWindow::cmdStartTavoro_Click()

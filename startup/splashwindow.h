@@ -18,16 +18,31 @@ class SplashWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // When the controls get what needs the fonts loaded or the logo decoded: their fonts, the
+    // captions fitted to their labels, lblPlatform sized to its caption and the logo.
+    enum class Finish {
+        InConstructor, // the window is complete once constructed
+        AfterShow,     // when first shown, right after the window is mapped: it appears before the
+                       // fonts load, and is still complete before its first paint
+    };
+
     // `calculatorWindow` returns the program's calculator window, creating it on first use.
     SplashWindow(const SplashVariant& variant, std::function<QWidget&()> calculatorWindow,
-        QWidget* parent = nullptr);
+        QWidget* parent = nullptr, Finish finish = Finish::InConstructor);
     ~SplashWindow() override;
+
+    // Gives the controls their fonts, fits the captions to their labels, sizes lblPlatform to its
+    // caption and loads the logo. Runs once; later calls do nothing.
+    void finishControls();
 
     const SplashVariant& variant() const { return m_variant; }
 
     // The start button: hides this window (it stays alive, it is never shown again) and shows
     // the calculator window.
     void cmdStartTavoro_Click();
+
+    // Shows the window, then finishes the controls if that is still to do.
+    void setVisible(bool visible) override;
 
 protected:
     // Closing the splash window, possible only before the calculator window exists, ends the
@@ -41,6 +56,7 @@ private:
 
     SplashVariant m_variant;
     std::function<QWidget&()> m_calculatorWindow;
+    bool m_finished = false;
 };
 
 } // namespace tavoro

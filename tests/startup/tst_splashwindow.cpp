@@ -23,11 +23,13 @@ const QColor DeepGreen(0x00, 0x40, 0x00);
 
 // A splash window as its program creates it: with the program title set first, since Tavoro 2's
 // load step reads it.
-std::unique_ptr<SplashWindow> makeSplash(const ProgramDescription& program)
+std::unique_ptr<SplashWindow> makeSplash(const ProgramDescription& program,
+    SplashWindow::Finish finish = SplashWindow::Finish::InConstructor)
 {
     QCoreApplication::setApplicationName(QString::fromLatin1(program.title));
     static QWidget calculatorStandIn;
-    return std::make_unique<SplashWindow>(program.splash, []() -> QWidget& { return calculatorStandIn; });
+    return std::make_unique<SplashWindow>(
+        program.splash, []() -> QWidget& { return calculatorStandIn; }, nullptr, finish);
 }
 
 const ProgramDescription& programNamed(const QString& title)
@@ -72,6 +74,8 @@ private slots:
     void startButtonHoldsTheFocus();
     void logoIsDrawnScaledToItsControl_data();
     void logoIsDrawnScaledToItsControl();
+    void finishingAfterShowGivesTheSameWindow_data() { addProgramRows(); }
+    void finishingAfterShowGivesTheSameWindow();
 };
 
 // The window: its class name, caption, border and client area, and Frame1 as its only child.
@@ -286,6 +290,36 @@ void tst_SplashWindow::logoIsDrawnScaledToItsControl()
             difference += qAbs(qGray(drawn.pixel(x, y)) - qGray(scaled.pixel(x, y)));
     const double meanDifference = double(difference) / (drawn.width() * drawn.height());
     QVERIFY2(meanDifference < 4.0, qPrintable(QString::number(meanDifference)));
+}
+
+// The program's start shows its splash window first and finishes the controls right after: the
+// window then is the one finished in its constructor, control by control.
+void tst_SplashWindow::finishingAfterShowGivesTheSameWindow()
+{
+    QFETCH(QString, program);
+    auto complete = makeSplash(programNamed(program));
+    auto later = makeSplash(programNamed(program), SplashWindow::Finish::AfterShow);
+    // Nothing that decodes the picture has run yet.
+    QVERIFY(later->findChild<QLabel*>(QStringLiteral("imgLogo"))->pixmap().isNull());
+
+    later->show(); // finishes the controls
+    const QFont condensed = later->findChild<QLabel*>(QStringLiteral("lblOldGuys"))->font();
+    later->finishControls(); // a second call changes nothing
+    QCOMPARE(later->findChild<QLabel*>(QStringLiteral("lblOldGuys"))->font(), condensed);
+
+    const auto widgets = complete->findChildren<QWidget*>();
+    QCOMPARE(later->findChildren<QWidget*>().size(), widgets.size());
+    for (const QWidget* widget : widgets) {
+        const auto* other = later->findChild<QWidget*>(widget->objectName());
+        QVERIFY2(other, qPrintable(widget->objectName()));
+        QCOMPARE(other->geometry(), widget->geometry());
+        QCOMPARE(other->font(), widget->font());
+        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+            const auto* otherLabel = qobject_cast<const QLabel*>(other);
+            QCOMPARE(otherLabel->text(), label->text());
+            QCOMPARE(otherLabel->pixmap().size(), label->pixmap().size());
+        }
+    }
 }
 
 QTEST_MAIN(tst_SplashWindow)

@@ -4,6 +4,7 @@
 // message box can wait for a click.
 
 #include "calculatorwindow.h"
+#include "designfont.h"
 #include "program.h"
 #include "programs.h"
 #include "recordingservices.h"
@@ -64,6 +65,8 @@ private slots:
     void init();
     void cleanup();
 
+    void splashIsCompleteWhenStarted_data() { addProgramRows(); }
+    void splashIsCompleteWhenStarted();
     void startButtonHandsOverToCalculator_data() { addProgramRows(); }
     void startButtonHandsOverToCalculator();
     void calculatorWindowIsTheProgramsOnly_data() { addProgramRows(); }
@@ -116,6 +119,21 @@ void tst_Startup::pressStart()
     auto* start = m_program->splashWindow().findChild<QPushButton*>(QStringLiteral("cmdStartTavoro"));
     QVERIFY(start);
     QTest::mouseClick(start, Qt::LeftButton);
+}
+
+// The program shows its splash window before the fonts load and finishes the controls at once,
+// before the event loop can paint anything.
+void tst_Startup::splashIsCompleteWhenStarted()
+{
+    Program& running = startProgram();
+    const SplashWindow& splash = running.splashWindow();
+    QVERIFY(splash.isVisible());
+    QVERIFY(!splash.findChild<QLabel*>(QStringLiteral("imgLogo"))->pixmap().isNull());
+    const auto* platform = splash.findChild<QLabel*>(QStringLiteral("lblPlatform"));
+    QCOMPARE(platform->font(), designFont(QStringLiteral("Arial"), 11.25));
+    QCOMPARE(platform->size(), platform->sizeHint());
+    const auto* start = splash.findChild<QPushButton*>(QStringLiteral("cmdStartTavoro"));
+    QCOMPARE(start->font(), designFont(QStringLiteral("MS Sans Serif"), 12));
 }
 
 void tst_Startup::startButtonHandsOverToCalculator()
