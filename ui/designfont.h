@@ -9,7 +9,8 @@ namespace tavoro {
 
 // The design font `family` at `pointSize` points, weight 700, optionally underlined. A family
 // that is not installed falls back to the nearest heavy sans-serif: "Arial" to Liberation Sans
-// (same widths), "Arial Black" and "MS Sans Serif" to DejaVu Sans Bold.
+// (same widths), "Arial Black" and "MS Sans Serif" to DejaVu Sans Bold; the font then names the
+// stand-in alone. Reads the font database (once), so the QGuiApplication must exist.
 QFont designFont(const QString& family, qreal pointSize, bool underline = false);
 
 // The family that stands in for `family` when it is missing; `family` itself when none is known.

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -331,6 +332,26 @@ private slots:
         // starts at the top, so the lower left corner inside a 2-pixel edge shows the background.
         const QColor painted = control->grab().toImage().pixelColor(4, control->height() - 5);
         QCOMPARE(painted.rgb() & 0xFFFFFFu, back);
+    }
+
+    // A design family the machine lacks is not asked for at all (asking costs a fontconfig sort of
+    // every font); one it has comes first, before its stand-in.
+    void designFontsNameInstalledFamiliesOnly()
+    {
+        const QStringList installed = QFontDatabase::families();
+        for (const char* design : {"Arial", "Arial Black", "MS Sans Serif"}) {
+            const QString family = QString::fromLatin1(design);
+            const QStringList expected = installed.contains(family, Qt::CaseInsensitive)
+                ? QStringList{family, fallbackFamily(family)}
+                : QStringList{fallbackFamily(family)};
+            QCOMPARE(designFont(family, 12).families(), expected);
+        }
+        // A family without a stand-in is named as it is.
+        QCOMPARE(designFont(QStringLiteral("DejaVu Sans"), 12).families(), QStringList{QStringLiteral("DejaVu Sans")});
+        const QFont underlined = designFont(QStringLiteral("Arial"), 9.75, true);
+        QCOMPARE(underlined.pointSizeF(), 9.75);
+        QCOMPARE(underlined.weight(), QFont::Bold);
+        QVERIFY(underlined.underline());
     }
 
     void clearCaptionsWrapAtBlanks()
