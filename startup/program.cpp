@@ -38,15 +38,24 @@ void setUpApplication(const ProgramDescription& description)
     // to every other window caption ("Tavoro. - Tavoro 2").
     QCoreApplication::setApplicationName(QString::fromLatin1(description.title));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion));
-    QApplication::setWindowIcon(programIcon());
+    QApplication::setWindowIcon(windowIcon());
 }
 
-QIcon programIcon()
+namespace {
+
+template <std::size_t N>
+QIcon iconOfSizes(const std::array<int, N>& sizes)
 {
     QIcon icon;
-    for (int size : ProgramIconSizes)
+    for (int size : sizes)
         icon.addFile(QStringLiteral(":/tavoro/icon-%1.png").arg(size), QSize(size, size));
     return icon;
 }
+
+} // namespace
+
+QIcon programIcon() { return iconOfSizes(ProgramIconSizes); }
+
+QIcon windowIcon() { return iconOfSizes(WindowIconSizes); }
 
 } // namespace tavoro

@@ -43,11 +43,17 @@ private:
 };
 
 // Sets the program title (application name and display name), the version and the icon that every
-// window of the program wears. Needs the QApplication.
+// window of the program wears (windowIcon()). Needs the QApplication.
 void setUpApplication(const ProgramDescription& description);
 
 // The program icon in every size it is drawn in, in pixels.
 inline constexpr std::array<int, 6> ProgramIconSizes{16, 32, 48, 64, 128, 256};
 QIcon programIcon();
+
+// The icon the windows wear: the sizes of the classic icon group only. Qt decodes every size of a
+// window icon and sends each to the X server with every window; the large ones, made for the
+// desktop's menus and installed there, would cost milliseconds and a megabyte at each start.
+inline constexpr std::array<int, 2> WindowIconSizes{16, 32};
+QIcon windowIcon();
 
 } // namespace tavoro

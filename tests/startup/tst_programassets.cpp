@@ -43,6 +43,7 @@ private slots:
     void logoIsBaselineJfifAt150Dpi();
     void logoLoadsThroughJpegPlugin();
     void programIconHasEverySize();
+    void windowIconHasTheSmallSizesOfTheProgramIcon();
     void windowsIconHasItsThreeImages();
 };
 
@@ -94,6 +95,17 @@ void tst_ProgramAssets::programIconHasEverySize()
         const QImage image = pixmap.toImage();
         QCOMPARE(qAlpha(image.pixel(0, size / 2)), 0);
         QCOMPARE(qAlpha(image.pixel(size / 2, size / 2)), 255);
+    }
+}
+
+// The windows wear the 16 and 32 pixel images of the program icon, and no others.
+void tst_ProgramAssets::windowIconHasTheSmallSizesOfTheProgramIcon()
+{
+    const QIcon icon = windowIcon();
+    QCOMPARE(icon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
+    for (int size : WindowIconSizes) {
+        const QImage image = icon.pixmap(QSize(size, size)).toImage();
+        QCOMPARE(image, programIcon().pixmap(QSize(size, size)).toImage());
     }
 }
 
