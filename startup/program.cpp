@@ -14,15 +14,29 @@ Program::Program(const ProgramDescription& description, Services& services)
     , m_splash(std::make_unique<SplashWindow>(description.splash,
           [this]() -> QWidget& { return calculatorWindow(); }, nullptr, SplashWindow::Finish::AfterShow))
 {
+    // While the splash window waits for its button, once it is on the screen.
+    QObject::connect(m_splash.get(), &SplashWindow::firstPainted, m_splash.get(),
+        [this] { prepareCalculatorWindow(); }, Qt::QueuedConnection);
 }
 
 Program::~Program() = default;
 
 CalculatorWindow& Program::calculatorWindow()
 {
-    if (!m_calculator)
-        m_calculator = std::make_unique<CalculatorWindow>(m_description.calculator, m_services);
+    if (!m_calculator) {
+        m_calculator = m_prepared ? std::move(m_prepared)
+                                  : std::make_unique<CalculatorWindow>(m_description.calculator, m_services);
+    }
     return *m_calculator;
+}
+
+void Program::prepareCalculatorWindow()
+{
+    if (m_calculator || m_prepared)
+        return;
+    m_prepared = std::make_unique<CalculatorWindow>(m_description.calculator, m_services);
+    // Its style sheets are applied now rather than when it is shown.
+    m_prepared->ensurePolished();
 }
 
 void Program::start()

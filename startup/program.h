@@ -27,9 +27,15 @@ public:
     const ProgramDescription& description() const { return m_description; }
 
     SplashWindow& splashWindow() { return *m_splash; }
-    // The calculator window, created the first time it is asked for.
+    // The calculator window, created the first time it is asked for, or then taken over from
+    // prepareCalculatorWindow().
     CalculatorWindow& calculatorWindow();
     bool hasCalculatorWindow() const { return m_calculator != nullptr; }
+
+    // Builds the calculator window ahead, hidden, so that the start button only has to show it;
+    // its load step still runs when it is first shown. Runs by itself once the splash window has
+    // been painted; does nothing once the window is built.
+    void prepareCalculatorWindow();
 
     // Shows the splash window and gives it the keyboard.
     void start();
@@ -40,6 +46,7 @@ private:
     // Destroyed in reverse order: the calculator window first, then the splash window.
     std::unique_ptr<SplashWindow> m_splash;
     std::unique_ptr<CalculatorWindow> m_calculator;
+    std::unique_ptr<CalculatorWindow> m_prepared; // built ahead, not yet asked for
 };
 
 // Sets the program title (application name and display name), the version and the icon that every

@@ -147,6 +147,15 @@ void SplashWindow::setVisible(bool visible)
         finishControls();
 }
 
+void SplashWindow::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    if (!m_painted) {
+        m_painted = true;
+        emit firstPainted();
+    }
+}
+
 void SplashWindow::finishControls()
 {
     if (m_finished)

@@ -44,7 +44,12 @@ public:
     // Shows the window, then finishes the controls if that is still to do.
     void setVisible(bool visible) override;
 
+signals:
+    // The window has been painted for the first time: it is on the screen, complete.
+    void firstPainted();
+
 protected:
+    void paintEvent(QPaintEvent* event) override;
     // Closing the splash window, possible only before the calculator window exists, ends the
     // program.
     void closeEvent(QCloseEvent* event) override;
@@ -57,6 +62,7 @@ private:
     SplashVariant m_variant;
     std::function<QWidget&()> m_calculatorWindow;
     bool m_finished = false;
+    bool m_painted = false;
 };
 
 } // namespace tavoro

@@ -67,6 +67,8 @@ private slots:
 
     void splashIsCompleteWhenStarted_data() { addProgramRows(); }
     void splashIsCompleteWhenStarted();
+    void calculatorWindowIsBuiltWhileSplashWaits_data() { addProgramRows(); }
+    void calculatorWindowIsBuiltWhileSplashWaits();
     void startButtonHandsOverToCalculator_data() { addProgramRows(); }
     void startButtonHandsOverToCalculator();
     void calculatorWindowIsTheProgramsOnly_data() { addProgramRows(); }
@@ -134,6 +136,38 @@ void tst_Startup::splashIsCompleteWhenStarted()
     QCOMPARE(platform->size(), platform->sizeHint());
     const auto* start = splash.findChild<QPushButton*>(QStringLiteral("cmdStartTavoro"));
     QCOMPARE(start->font(), designFont(QStringLiteral("MS Sans Serif"), 12));
+}
+
+// Once the splash window is painted, the calculator window is built, hidden and not yet loaded;
+// the start button then shows that very window, and its load step runs only now.
+void tst_Startup::calculatorWindowIsBuiltWhileSplashWaits()
+{
+    const auto calculators = [] {
+        QList<CalculatorWindow*> found;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* calculator = qobject_cast<CalculatorWindow*>(window))
+                found << calculator;
+        }
+        return found;
+    };
+    Program& running = startProgram();
+    QVERIFY(calculators().isEmpty());
+    QVERIFY(QTest::qWaitForWindowExposed(&running.splashWindow()));
+    QTRY_COMPARE(calculators().size(), 1);
+    CalculatorWindow* prepared = calculators().front();
+    QVERIFY(prepared->isHidden());
+    QCOMPARE(visibleWindows(), QList<QWidget*>{&running.splashWindow()});
+    // Built ahead, it is not the program's window until the start button asks for it.
+    QVERIFY(!running.hasCalculatorWindow());
+    // The load step (which hides lblNewNum) has not run.
+    QVERIFY(!prepared->findChild<QWidget*>(QStringLiteral("lblNewNum"))->isHidden());
+
+    pressStart();
+    QCOMPARE(&running.calculatorWindow(), prepared);
+    QCOMPARE(calculators().size(), 1);
+    QVERIFY(prepared->isVisible());
+    QVERIFY(prepared->findChild<QWidget*>(QStringLiteral("lblNewNum"))->isHidden());
+    QCOMPARE(prepared->findChild<QLabel*>(QStringLiteral("lblDisplay"))->text(), QStringLiteral("0"));
 }
 
 void tst_Startup::startButtonHandsOverToCalculator()
