@@ -37,8 +37,8 @@ public:
 
     const SplashVariant& variant() const { return m_variant; }
 
-    // The start button: hides this window (it stays alive, it is never shown again) and shows
-    // the calculator window.
+    // The start button: hides this window (it stays alive, it is never shown again, and gives up
+    // its native window) and shows the calculator window.
     void cmdStartTavoro_Click();
 
     // Shows the window, then finishes the controls if that is still to do.

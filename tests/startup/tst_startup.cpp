@@ -192,9 +192,12 @@ void tst_Startup::startButtonHandsOverToCalculator()
     QPointer<SplashWindow> splash = &running.splashWindow();
     pressStart();
 
-    // The splash window is hidden, not closed: it lives on.
+    // The splash window is hidden, not closed: it lives on, without a native window once the
+    // click has been handled.
     QVERIFY(splash);
     QVERIFY(splash->isHidden());
+    QTRY_VERIFY(!splash->testAttribute(Qt::WA_WState_Created));
+    QVERIFY(splash->findChild<QPushButton*>(QStringLiteral("cmdStartTavoro")));
     QVERIFY(running.hasCalculatorWindow());
     CalculatorWindow& calculator = running.calculatorWindow();
     QVERIFY(QTest::qWaitForWindowExposed(&calculator));
