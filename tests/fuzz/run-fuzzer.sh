@@ -12,7 +12,8 @@
 #
 # Exit status: 0 when the run found nothing, or when this machine cannot build a libFuzzer target
 # (the output then says "skipped"); 1 when the fuzzer found an input that breaks the calculator
-# (the input is kept in fuzz-artifacts/ of the build folder); 2 when the build fails.
+# (the input is kept in fuzz-artifacts/ of the build folder) or was stopped before its time;
+# 2 when the build fails.
 set -eu
 
 seconds=${1:-60}
@@ -61,11 +62,17 @@ ASAN_OPTIONS=${ASAN_OPTIONS:-$fast_asan} nice "$build/tests/fuzz/engine_fuzzer" 
 status=$?
 set -e
 
-runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
+runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
+findings=$(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$log")
+if [ "$status" -ne 0 ] && [ -z "$findings" ]; then
+    tail -n 20 "$log"
+    echo "run-fuzzer: the fuzzer stopped with status $status after ${runs:-?} executions, without a finding"
+    exit 1
+fi
 if [ "$status" -ne 0 ]; then
     tail -n 40 "$log"
-    for input in $(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$log"); do
+    for input in $findings; do
         echo "run-fuzzer: replaying $input with full sanitizer reports:"
         "$build/tests/fuzz/engine_fuzzer" "$input" 2>&1 | tail -n 40 || true
         echo "run-fuzzer: FINDING: $input"
