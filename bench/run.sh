@@ -18,6 +18,8 @@ fi
 jobs=${BENCH_JOBS:-2}
 build=${BENCH_BUILD:-build-bench}
 
+scripts/deps.sh bench
+
 echo "== Build (in $build/)" >&2
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$jobs" --target tavoro3 tavoro2 >/dev/null

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Tavoro need, if any is missing.
-# Usage: scripts/deps.sh [build|test|run]   (default: test, the superset)
+# Usage: scripts/deps.sh [build|test|run|bench]   (default: test)
 set -euo pipefail
 
 build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev
@@ -8,12 +8,15 @@ build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev
 test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-14-dev xvfb xauth xdotool
       python3-pyatspi at-spi2-core dbus appstream lintian dpkg-dev file)
 run=(libqt6gui6)
+# The start-up benchmark's X11 driver (bench/).
+bench=(xvfb dbus libx11-dev libxtst-dev libxdamage-dev)
 
 case "${1:-test}" in
   build) wanted=("${build[@]}") ;;
   run)   wanted=("${build[@]}" "${run[@]}") ;;
   test)  wanted=("${build[@]}" "${test[@]}" "${run[@]}") ;;
-  *) echo "usage: $0 [build|test|run]" >&2; exit 2 ;;
+  bench) wanted=("${build[@]}" "${run[@]}" "${bench[@]}") ;;
+  *) echo "usage: $0 [build|test|run|bench]" >&2; exit 2 ;;
 esac
 
 missing=()
