@@ -110,6 +110,7 @@ TEST(NumberText, IndependentOfTheLocale)
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "fr_FR.UTF-8"))
         GTEST_SKIP() << "no decimal-comma locale installed";
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     expectTexts();
     EXPECT_EQ(valueOfText("1.5"), 1.5);
     std::setlocale(LC_ALL, previous.c_str());
