@@ -62,8 +62,11 @@ def start_xvfb():
     for number in range(first, first + 20):
         if os.path.exists(f"/tmp/.X{number}-lock") or x_server_answers(number):
             continue
+        # -noreset: by default the server resets when its last client leaves, as our probe
+        # below does, and a program connecting during that reset is refused.
         xvfb = subprocess.Popen(
-            ["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-dpi", "96", "-nolisten", "tcp"],
+            ["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-dpi", "96", "-nolisten", "tcp",
+             "-noreset"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.monotonic() + STEP_SECONDS
         while xvfb.poll() is None and not x_server_answers(number) and time.monotonic() < deadline:

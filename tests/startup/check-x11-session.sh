@@ -30,7 +30,9 @@ first=$(( 90 + $$ % 500 ))
 number=$first
 while [ $number -lt $(( first + 20 )) ]; do
     if [ ! -e /tmp/.X$number-lock ] && ! answers $number; then
-        Xvfb :$number -screen 0 1280x1024x24 -dpi 96 -nolisten tcp > /dev/null 2>&1 &
+        # -noreset: by default the server resets when its last client leaves, as the probe
+        # below does, and a program connecting during that reset is refused.
+        Xvfb :$number -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset > /dev/null 2>&1 &
         xvfb=$!
         tries=0
         while kill -0 "$xvfb" 2> /dev/null && ! answers $number && [ $tries -lt 50 ]; do
