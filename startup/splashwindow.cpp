@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "designfont.h"
 #include "facebutton.h"
+#include "qtdesign.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -17,17 +18,7 @@ namespace tavoro {
 
 namespace {
 
-// The parts of the design that both programs share.
-constexpr const char* ProductNameCaption = " Tavoro "; // one blank on each side
-constexpr const char* OldGuysCaption = "An easy to see (and use) calculator for us old blind guys.";
-constexpr const char* StartCaption = "CLICK to Start Tavoro";
 constexpr const char* LogoResource = ":/tavoro/logo.jpg";
-
-const QColor DarkGreen{0x00, 0x80, 0x00};
-const QColor PaleGreen{0xC0, 0xFF, 0xC0};
-const QColor DeepGreen{0x00, 0x40, 0x00};
-
-QSize toSize(int widthTwips, int heightTwips) { return {px(widthTwips), px(heightTwips)}; }
 
 // The stand-in fonts run wider than the design's, so a caption can need more lines than its label
 // has room for. Such a caption is set in a narrower cut of the same font rather than a smaller
@@ -108,19 +99,19 @@ void SplashWindow::buildControls()
     frame->setGeometry(toRect(m_variant.frame1));
 
     // Fonts, fitting and the logo come in finishControls().
-    addLabel(frame, "lblProductName", QString::fromLatin1(ProductNameCaption), Qt::AlignHCenter,
-        m_variant.lblProductName, DarkGreen, PaleGreen);
-    addLabel(frame, "lblOldGuys", QString::fromLatin1(OldGuysCaption), Qt::AlignHCenter,
-        m_variant.lblOldGuys, PaleGreen, DeepGreen);
+    addLabel(frame, "lblProductName", QString::fromLatin1(splash::ProductNameCaption), Qt::AlignHCenter,
+        m_variant.lblProductName, toQColor(splash::ProductNameBack), toQColor(splash::ProductNameFore));
+    addLabel(frame, "lblOldGuys", QString::fromLatin1(splash::OldGuysCaption), Qt::AlignHCenter,
+        m_variant.lblOldGuys, toQColor(splash::OldGuysBack), toQColor(splash::OldGuysFore));
 
     auto* logo = new QLabel(frame);
     logo->setObjectName(QStringLiteral("imgLogo"));
-    logo->setAccessibleName(QStringLiteral("Tavoro logo"));
-    logo->setAccessibleDescription(QStringLiteral("A desk calculator with a magnifying glass and a pen"));
+    logo->setAccessibleName(QString::fromLatin1(splash::LogoName));
+    logo->setAccessibleDescription(QString::fromLatin1(splash::LogoDescription));
     logo->setGeometry(toRect(m_variant.imgLogo));
 
-    auto* start = new FaceButton(QString::fromLatin1(StartCaption),
-        QColor::fromRgb(m_variant.startButtonFace), frame);
+    auto* start = new FaceButton(QString::fromLatin1(splash::StartCaption),
+        toQColor(m_variant.startButtonFace), frame);
     start->setObjectName(QStringLiteral("cmdStartTavoro"));
     start->setGeometry(toRect(m_variant.cmdStartTavoro));
     connect(start, &QPushButton::clicked, this, &SplashWindow::cmdStartTavoro_Click);
@@ -168,10 +159,10 @@ void SplashWindow::finishControls()
     auto* platform = findChild<QLabel*>(QStringLiteral("lblPlatform"));
     auto* logo = findChild<QLabel*>(QStringLiteral("imgLogo"));
 
-    productName->setFont(designFont(QStringLiteral("Arial"), 32.25));
-    oldGuys->setFont(designFont(QStringLiteral("MS Sans Serif"), 12));
-    start->setFont(designFont(QStringLiteral("MS Sans Serif"), 12));
-    platform->setFont(designFont(QStringLiteral("Arial"), 11.25));
+    productName->setFont(designFont(splash::ProductNameFont));
+    oldGuys->setFont(designFont(splash::OldGuysFont));
+    start->setFont(designFont(splash::StartFont));
+    platform->setFont(designFont(splash::PlatformFont));
 
     condenseToFit(productName);
     condenseToFit(oldGuys);

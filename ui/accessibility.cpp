@@ -2,41 +2,21 @@
 
 #include "clicklabel.h"
 #include "designlabel.h"
+#include "qtdesign.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QEvent>
 
 #include <array>
-#include <utility>
 
 namespace tavoro {
 
 namespace {
 
-// The names a screen reader speaks for the controls whose captions are symbols or decoration.
-// The digit keys are named by their digit.
-constexpr std::array<std::pair<const char*, const char*>, 13> SpokenNames{{
-    {"cmdDigit(11)", "decimal point"},
-    {"cmdOp(0)", "plus"},
-    {"cmdOp(1)", "minus"},
-    {"cmdOp(2)", "times"},
-    {"cmdOp(3)", "divided by"},
-    {"cmdOp(5)", "equals"},
-    // "clear" and "ERROR" are two halves of one key on screen; both clear the last entry.
-    {"lblClearError", "clear last entry"},
-    {"lblClearError2", "clear last entry"},
-    {"lblClearAll", "clear all"},
-    {"lblDisplay", "total"},
-    {"lblNewNum", "new number"},
-    {"lblOp", "pending operator"},
-    {"lstEntered", "tape"},
-}};
-
 constexpr std::array<const char*, 2> TextBoxes{"txtShowEntries", "txtClearEntries"};
 
-// A caption as a name: the blanks that place it on screen mean nothing when spoken.
-QString spokenCaption(const QString& caption) { return caption.simplified(); }
+QString spokenCaption(const QString& caption) { return QString::fromStdString(tavoro::spokenCaption(caption.toStdString())); }
 
 // A design label as assistive tools see it: static text whose name is its accessible name (or its
 // caption) and whose text interface reads the caption exactly as shown, e.g. "15" for the total.
@@ -190,10 +170,10 @@ void nameControlsForAssistiveTools(QWidget* client)
         Q_ASSERT(widget != nullptr);
         return widget;
     };
-    for (int digit = 0; digit <= 9; ++digit)
-        named(QStringLiteral("cmdDigit(%1)").arg(digit))->setAccessibleName(QString::number(digit));
-    for (const auto& [objectName, spoken] : SpokenNames)
-        named(QLatin1String(objectName))->setAccessibleName(QLatin1String(spoken));
+    for (const ControlDesign& row : calculatorDesign()) {
+        if (const auto spoken = spokenName(row.name))
+            named(QLatin1String(row.name))->setAccessibleName(toQString(*spoken));
+    }
     for (const char* objectName : TextBoxes)
         new NameFollowsToolTip(named(QLatin1String(objectName)));
     // Qt's list interface, unlike the others, does not offer the tool tip as the description.

@@ -1,12 +1,11 @@
 #include "calculatorwindow.h"
 
 #include "accessibility.h"
-#include "calculatordesign.h"
 #include "clicklabel.h"
 #include "clicklineedit.h"
-#include "designcolours.h"
 #include "designfont.h"
 #include "designlabel.h"
+#include "qtdesign.h"
 #include "services.h"
 
 #include <QCloseEvent>
@@ -25,11 +24,11 @@ namespace tavoro {
 
 namespace {
 
-QString colourName(QRgb rgb) { return QColor(rgb).name(QColor::HexRgb); }
+QString colourName(Rgb rgb) { return toQColor(rgb).name(QColor::HexRgb); }
 
 // A key painted flat in exactly its face colour with a raised edge, pressed in when held down.
 // A style sheet with a border is what keeps the face free of the style's gradient.
-QString keyStyle(QRgb face)
+QString keyStyle(Rgb face)
 {
     const QString light = colourName(colour::EdgeLight);
     const QString shadow = colourName(colour::EdgeShadow);
@@ -41,7 +40,7 @@ QString keyStyle(QRgb face)
 
 // A text box in its own colours with the standard sunken edge. No padding: "SHOW  Entries" only
 // just fits its 95 pixels.
-QString textBoxStyle(QRgb back, QRgb fore)
+QString textBoxStyle(Rgb back, Rgb fore)
 {
     return QStringLiteral("QLineEdit { background-color: %1; color: %2; padding: 0px;"
                           " border-style: solid; border-width: 2px; border-color: %3 %4 %4 %3; }")
@@ -51,8 +50,8 @@ QString textBoxStyle(QRgb back, QRgb fore)
 void setColours(QWidget* widget, QPalette::ColorRole backRole, QPalette::ColorRole foreRole, const ControlDesign& row)
 {
     QPalette palette = widget->palette();
-    palette.setColor(backRole, QColor(row.back));
-    palette.setColor(foreRole, QColor(row.fore));
+    palette.setColor(backRole, toQColor(row.back));
+    palette.setColor(foreRole, toQColor(row.fore));
     widget->setPalette(palette);
 }
 
@@ -64,7 +63,7 @@ QLabel* makeLabel(const ControlDesign& row)
     // Opaque, borderless, text from the top edge, wrapped at blanks within the label's width.
     label->setAutoFillBackground(true);
     setColours(label, QPalette::Window, QPalette::WindowText, row);
-    label->setAlignment(row.align | Qt::AlignTop);
+    label->setAlignment(toQt(row.align) | Qt::AlignTop);
     label->setWordWrap(!row.autoSize);
     label->setMargin(0);
     label->setIndent(0);
@@ -84,7 +83,7 @@ QWidget* makeControl(const ControlDesign& row)
         return makeLabel(row);
     case ControlKind::TextBox: {
         auto* box = new ClickLineEdit(QString::fromUtf8(row.caption));
-        box->setAlignment(row.align | Qt::AlignVCenter);
+        box->setAlignment(toQt(row.align) | Qt::AlignVCenter);
         box->setStyleSheet(textBoxStyle(row.back, row.fore));
         // Show the text from its start: with its trailing blank "CLEAR Entries " is a pixel or two
         // wider than its box, and with the cursor at the end the box would scroll its first
@@ -116,11 +115,6 @@ T* control(const QWidget* client, const QString& name)
     return widget;
 }
 
-bool takesFocus(ControlKind kind)
-{
-    return kind == ControlKind::Button || kind == ControlKind::TextBox || kind == ControlKind::ListBox;
-}
-
 } // namespace
 
 CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& services, QWidget* parent)
@@ -133,7 +127,7 @@ CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& s
     setWindowTitle(QString::fromUtf8(variant.caption));
 
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(colour::Window));
+    palette.setColor(QPalette::Window, toQColor(colour::Window));
     setPalette(palette);
 
     buildControls(variant);
@@ -171,19 +165,11 @@ void CalculatorWindow::buildControls(const CalculatorVariant& variant)
         widget->setParent(m_client);
         widget->setObjectName(QString::fromLatin1(row.name));
         if (row.font.family != nullptr)
-            widget->setFont(designFont(QString::fromLatin1(row.font.family), row.font.points, row.font.underline));
+            widget->setFont(designFont(row.font));
         if (row.tip != nullptr)
             widget->setToolTip(QString::fromUtf8(row.tip));
 
-        Twips place = row.place;
-        const QLatin1String name(row.name);
-        if (name == QLatin1String("lblNewNum"))
-            place = variant.lblNewNum;
-        else if (name == QLatin1String("lblOp"))
-            place = variant.lblOp;
-        else if (name == QLatin1String("lblSpacer(1)"))
-            place = variant.lblSpacer1;
-        widget->setGeometry(toRect(place));
+        widget->setGeometry(toRect(placeIn(row, variant)));
 
         if (row.hidden)
             widget->hide();
@@ -211,27 +197,25 @@ void CalculatorWindow::buildMenus()
     // from below them.
     menuBar()->setNativeMenuBar(false);
 
-    struct Item {
-        QAction*& action;
-        const char* name;
-        const char* caption;
-        bool checkable;
-    };
-    const auto addMenu = [this](const char* name, const char* caption, std::initializer_list<Item> items) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
-        menu->setObjectName(QString::fromLatin1(name));
-        for (const Item& item : items) {
-            item.action = menu->addAction(QString::fromUtf8(item.caption));
-            item.action->setObjectName(QString::fromLatin1(item.name));
-            item.action->setCheckable(item.checkable);
+    for (const MenuDesign& design : calculatorMenus()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(design.caption));
+        menu->setObjectName(QString::fromLatin1(design.name));
+        for (const MenuItemDesign& item : design.items) {
+            QAction* action = menu->addAction(QString::fromUtf8(item.caption));
+            action->setObjectName(QString::fromLatin1(item.name));
+            action->setCheckable(item.checkable);
         }
+    }
+    const auto item = [this](const char* name) {
+        auto* action = menuBar()->findChild<QAction*>(QLatin1String(name));
+        Q_ASSERT(action != nullptr);
+        return action;
     };
-    addMenu("mnuFiles", "&Files", {{m_mnuFilesExit, "mnuFilesExit", "e&Xit", false}});
-    addMenu("mnuOptions", "&Options",
-            {{m_mnuOptionsShowTape, "mnuOptionsShowTape", "&Show Tape", true},
-             {m_mnuOptionsHideTape, "mnuOptionsHideTape", "&Hide Tape", true},
-             {m_mnuOptionsDateAndTimeOn, "mnuOptionsDateAndTimeOn", "sho&W Date and Time", true},
-             {m_mnuOptionsDateAndTimeOff, "mnuOptionsDateAndTimeOff", "h&Ide Date and Time", true}});
+    m_mnuFilesExit = item("mnuFilesExit");
+    m_mnuOptionsShowTape = item("mnuOptionsShowTape");
+    m_mnuOptionsHideTape = item("mnuOptionsHideTape");
+    m_mnuOptionsDateAndTimeOn = item("mnuOptionsDateAndTimeOn");
+    m_mnuOptionsDateAndTimeOff = item("mnuOptionsDateAndTimeOff");
 }
 
 void CalculatorWindow::bindEvents()
@@ -364,13 +348,13 @@ void CalculatorWindow::txtShowEntries_Click()
     if (m_lstEntered->isHidden()) {
         showTape(true);
         m_txtClearEntries->show();
-        m_txtShowEntries->setText(QStringLiteral("HIDE Entries"));
-        m_txtShowEntries->setToolTip(QStringLiteral("HIDE Entries Tape"));
+        m_txtShowEntries->setText(toQString(text::HideEntries));
+        m_txtShowEntries->setToolTip(toQString(text::HideEntriesTip));
     } else {
         showTape(false);
         m_txtClearEntries->hide();
-        m_txtShowEntries->setText(QStringLiteral("SHOW Entries"));
-        m_txtShowEntries->setToolTip(QStringLiteral("SHOW Entries Tape"));
+        m_txtShowEntries->setText(toQString(text::ShowEntries));
+        m_txtShowEntries->setToolTip(toQString(text::ShowEntriesTip));
     }
 }
 

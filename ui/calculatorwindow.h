@@ -9,7 +9,7 @@
 // formatting happen here.
 
 #include "calculator.h"
-#include "twips.h"
+#include "calculatordesign.h"
 
 #include <QMainWindow>
 
@@ -22,15 +22,6 @@ namespace tavoro {
 
 class ClickLineEdit;
 class Services;
-
-// What differs between the two programs' calculator windows.
-struct CalculatorVariant {
-    const char* className; // the window's object name: "frmTavoro3" or "frmTavoro"
-    const char* caption;   // the window caption: "Tavoro 3" or "Tavoro."
-    Twips lblNewNum;
-    Twips lblOp;
-    Twips lblSpacer1;
-};
 
 class CalculatorWindow : public QMainWindow {
     Q_OBJECT

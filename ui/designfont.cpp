@@ -60,4 +60,9 @@ QFont designFont(const QString& family, qreal pointSize, bool underline)
     return font;
 }
 
+QFont designFont(const FontDesign& design)
+{
+    return designFont(QString::fromLatin1(design.family), design.points, design.underline);
+}
+
 } // namespace tavoro

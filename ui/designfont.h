@@ -2,6 +2,8 @@
 // Fonts of the window designs, named as the designs name them ("Arial", "Arial Black",
 // "MS Sans Serif") with their point sizes. Every design font is bold.
 
+#include "calculatordesign.h"
+
 #include <QFont>
 #include <QString>
 
@@ -12,6 +14,7 @@ namespace tavoro {
 // (same widths), "Arial Black" and "MS Sans Serif" to DejaVu Sans Bold; the font then names the
 // stand-in alone. Reads the font database (once), so the QGuiApplication must exist.
 QFont designFont(const QString& family, qreal pointSize, bool underline = false);
+QFont designFont(const FontDesign& design);
 
 // The family that stands in for `family` when it is missing; `family` itself when none is known.
 QString fallbackFamily(const QString& family);

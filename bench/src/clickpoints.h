@@ -4,6 +4,8 @@
 // relative to the top-left corner of the X window the program maps, which without a window manager
 // is the program's own top-level window.
 
+#include "calculatordesign.h"
+
 namespace tavoro::bench {
 
 enum class Kind {
@@ -18,11 +20,11 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 
-// The calculator window's client area below its menu bar, in pixels.
-inline constexpr int CalculatorClientWidth = 647;  // 9705 twips
-inline constexpr int CalculatorClientHeight = 493; // 7395 twips
+constexpr int pixels(int twips) { return px(twips); }
 
-constexpr int pixels(int twips) { return twips / 15; }
+// The calculator window's client area below its menu bar, in pixels.
+inline constexpr int CalculatorClientWidth = pixels(design::ClientArea.width);
+inline constexpr int CalculatorClientHeight = pixels(design::ClientArea.height);
 
 // Centre of the splash window's start button (cmdStartTavoro inside Frame1). None for the floor.
 Point startButtonCentre(Kind kind);

@@ -1,8 +1,8 @@
 #include "calculatordesign.h"
 
-#include "designcolours.h"
-
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace tavoro {
 
@@ -11,9 +11,9 @@ namespace {
 using enum ControlKind;
 using namespace colour;
 
-constexpr Qt::Alignment Left = Qt::AlignLeft;
-constexpr Qt::Alignment Right = Qt::AlignRight;
-constexpr Qt::Alignment Centre = Qt::AlignHCenter;
+constexpr Align Left = Align::Left;
+constexpr Align Right = Align::Right;
+constexpr Align Centre = Align::Centre;
 
 constexpr FontDesign Digit{"Arial Black", 36.0};
 constexpr FontDesign Default{};
@@ -44,7 +44,7 @@ constexpr std::array<ControlDesign, 29> Design{{
     {"lblSpacer(0)", Label, " ", nullptr, Default, Navy, Black, {7410, 4980, 195, 735}, Left, false, 19},
     {"lblDisplay", Label, "0", nullptr, {"Arial", 27.75}, Navy, LightCyan, {1605, 4980, 5820, 735}, Right, false, 14},
     {"lblTotal", Label, "(Total)", nullptr, {"Arial", 15.75}, Navy, LightCyan, {7590, 5160, 1275, 555}, Centre, false, 17},
-    // The places of lblSpacer(1), lblNewNum and lblOp are the program's own (CalculatorVariant).
+    // The places of lblSpacer(1), lblNewNum and lblOp are the program's own (placeIn()).
     {"lblSpacer(1)", Label, " ", nullptr, Default, Green, Black, {7380, 5880, 195, 690}, Left, false, 20},
     {"lblNewNum", Label, "", nullptr, {"Arial", 27.75}, Green, LightGreen, {1620, 5880, 5820, 690}, Right, false, 15},
     {"lblOp", Label, " ", nullptr, {"Arial", 24.0}, Green, LightGreen, {7560, 6030, 600, 555}, Centre, false, 16},
@@ -59,8 +59,95 @@ constexpr std::array<ControlDesign, 29> Design{{
     {"lblDateAndTime", Label, " ", nullptr, {"MS Sans Serif", 8.25}, LightGrey, Navy, {4320, 180, 435, 225}, Left, true, 28, true},
 }};
 
+constexpr std::array<MenuItemDesign, 1> FilesItems{{
+    {"mnuFilesExit", "e&Xit", false},
+}};
+constexpr std::array<MenuItemDesign, 4> OptionsItems{{
+    {"mnuOptionsShowTape", "&Show Tape", true},
+    {"mnuOptionsHideTape", "&Hide Tape", true},
+    {"mnuOptionsDateAndTimeOn", "sho&W Date and Time", true},
+    {"mnuOptionsDateAndTimeOff", "h&Ide Date and Time", true},
+}};
+constexpr std::array<MenuDesign, 2> Menus{{
+    {"mnuFiles", "&Files", FilesItems},
+    {"mnuOptions", "&Options", OptionsItems},
+}};
+
+constexpr std::array<std::pair<std::string_view, std::string_view>, 23> SpokenNames{{
+    {"cmdDigit(0)", "0"},
+    {"cmdDigit(1)", "1"},
+    {"cmdDigit(2)", "2"},
+    {"cmdDigit(3)", "3"},
+    {"cmdDigit(4)", "4"},
+    {"cmdDigit(5)", "5"},
+    {"cmdDigit(6)", "6"},
+    {"cmdDigit(7)", "7"},
+    {"cmdDigit(8)", "8"},
+    {"cmdDigit(9)", "9"},
+    {"cmdDigit(11)", "decimal point"},
+    {"cmdOp(0)", "plus"},
+    {"cmdOp(1)", "minus"},
+    {"cmdOp(2)", "times"},
+    {"cmdOp(3)", "divided by"},
+    {"cmdOp(5)", "equals"},
+    // "clear" and "ERROR" are two halves of one key on screen; both clear the last entry.
+    {"lblClearError", "clear last entry"},
+    {"lblClearError2", "clear last entry"},
+    {"lblClearAll", "clear all"},
+    {"lblDisplay", "total"},
+    {"lblNewNum", "new number"},
+    {"lblOp", "pending operator"},
+    {"lstEntered", "tape"},
+}};
+
 } // namespace
 
 std::span<const ControlDesign> calculatorDesign() { return Design; }
+
+const ControlDesign* findControl(std::string_view name)
+{
+    const auto row = std::ranges::find(Design, name, [](const ControlDesign& r) { return std::string_view(r.name); });
+    return row != Design.end() ? &*row : nullptr;
+}
+
+Twips placeIn(const ControlDesign& row, const CalculatorVariant& variant)
+{
+    const std::string_view name = row.name;
+    if (name == "lblNewNum")
+        return variant.lblNewNum;
+    if (name == "lblOp")
+        return variant.lblOp;
+    if (name == "lblSpacer(1)")
+        return variant.lblSpacer1;
+    return row.place;
+}
+
+std::span<const MenuDesign> calculatorMenus() { return Menus; }
+
+std::optional<std::string_view> spokenName(std::string_view control)
+{
+    for (const auto& [name, spoken] : SpokenNames) {
+        if (name == control)
+            return spoken;
+    }
+    return std::nullopt;
+}
+
+std::string spokenCaption(std::string_view caption)
+{
+    std::string spoken;
+    bool blank = false;
+    for (const char c : caption) {
+        if (c == ' ') {
+            blank = !spoken.empty();
+            continue;
+        }
+        if (blank)
+            spoken += ' ';
+        blank = false;
+        spoken += c;
+    }
+    return spoken;
+}
 
 } // namespace tavoro
