@@ -23,7 +23,7 @@ constexpr FontDesign Default{};
 // lies above "clear" so that the whole word shows, and the "SHOW Entries" box lies above the
 // tape list so that its lower edge stays whole.
 constexpr std::array<ControlDesign, 29> Design{{
-    // name, kind, caption, tip, font, back, fore, {left, top, width, height}, alignment, hidden, tab[, sizes itself]
+    // name, kind, caption, tip, font, back, fore, {left, top, width, height}, alignment, hidden, tab[, sizes itself, shrinks to fit]
     {"cmdDigit(0)", Button, "0", nullptr, Digit, LightCyan, ButtonText, {6465, 2640, 1155, 1110}, Centre, false, 1},
     {"cmdDigit(1)", Button, "1", nullptr, Digit, LightYellow, ButtonText, {1605, 1470, 1155, 1110}, Centre, false, 2},
     {"cmdDigit(2)", Button, "2", nullptr, Digit, LightYellow, ButtonText, {2820, 1470, 1155, 1110}, Centre, false, 3},
@@ -42,11 +42,11 @@ constexpr std::array<ControlDesign, 29> Design{{
     {"cmdOp(5)", Button, "=", "EQUALS...", {"Arial Black", 36.0}, Yellow, ButtonText, {6465, 3810, 1155, 960}, Centre, false, 18},
 
     {"lblSpacer(0)", Label, " ", nullptr, Default, Navy, Black, {7410, 4980, 195, 735}, Left, false, 19},
-    {"lblDisplay", Label, "0", nullptr, {"Arial", 27.75}, Navy, LightCyan, {1605, 4980, 5820, 735}, Right, false, 14},
+    {"lblDisplay", Label, "0", nullptr, {"Arial", 27.75}, Navy, LightCyan, {1605, 4980, 5820, 735}, Right, false, 14, false, true},
     {"lblTotal", Label, "(Total)", nullptr, {"Arial", 15.75}, Navy, LightCyan, {7590, 5160, 1275, 555}, Centre, false, 17},
     // The places of lblSpacer(1), lblNewNum and lblOp are the program's own (placeIn()).
     {"lblSpacer(1)", Label, " ", nullptr, Default, Green, Black, {7380, 5880, 195, 690}, Left, false, 20},
-    {"lblNewNum", Label, "", nullptr, {"Arial", 27.75}, Green, LightGreen, {1620, 5880, 5820, 690}, Right, false, 15},
+    {"lblNewNum", Label, "", nullptr, {"Arial", 27.75}, Green, LightGreen, {1620, 5880, 5820, 690}, Right, false, 15, false, true},
     {"lblOp", Label, " ", nullptr, {"Arial", 24.0}, Green, LightGreen, {7560, 6030, 600, 555}, Centre, false, 16},
 
     {"lblClearError", ClickLabel, "     clear", "Clear LAST ENTRY.", {"MS Sans Serif", 13.5}, DarkRed, PaleYellow, {480, 1350, 825, 810}, Centre, false, 21},

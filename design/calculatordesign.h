@@ -45,6 +45,9 @@ struct ControlDesign {
     bool hidden;           // hidden by design
     int tab;               // place in the tab order
     bool autoSize = false; // the label sizes itself to its caption, keeping its left and top
+    // A display: a text too wide for the label at the design font is drawn at the largest size
+    // that fits (fittingPointSize()), so that a number is never shown cut off.
+    bool shrinkToFit = false;
 };
 
 // Every control of the window, in stacking order.

@@ -58,4 +58,11 @@ inline constexpr Rgb DeepGreen = 0x004000;
 
 } // namespace colour
 
+// The focus mark for a control of colour `back`: black on a light colour, white on a dark one.
+constexpr Rgb focusMarkOn(Rgb back)
+{
+    const int brightness = (299 * red(back) + 587 * green(back) + 114 * blue(back)) / 1000;
+    return brightness < 128 ? colour::FocusMarkOnDark : colour::FocusMark;
+}
+
 } // namespace tavoro

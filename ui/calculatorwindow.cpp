@@ -5,8 +5,10 @@
 #include "clicklineedit.h"
 #include "designfont.h"
 #include "designlabel.h"
+#include "facebutton.h"
 #include "qtdesign.h"
 #include "services.h"
+#include "tapedelegate.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -26,25 +28,17 @@ namespace {
 
 QString colourName(Rgb rgb) { return toQColor(rgb).name(QColor::HexRgb); }
 
-// A key painted flat in exactly its face colour with a raised edge, pressed in when held down.
-// A style sheet with a border is what keeps the face free of the style's gradient.
-QString keyStyle(Rgb face)
+// A text box or the tape in its own colours with the standard sunken edge, which turns into the
+// focus mark while the control has the keyboard focus. No padding: "SHOW  Entries" only just fits
+// its 95 pixels.
+QString fieldStyle(const char* widgetClass, Rgb back, Rgb fore)
 {
-    const QString light = colourName(colour::EdgeLight);
-    const QString shadow = colourName(colour::EdgeShadow);
-    return QStringLiteral("QPushButton { background-color: %1; color: %2; padding: 0px;"
-                          " border-style: solid; border-width: 2px; border-color: %3 %4 %4 %3; }"
-                          " QPushButton:pressed { border-color: %4 %3 %3 %4; }")
-        .arg(colourName(face), colourName(colour::ButtonText), light, shadow);
-}
-
-// A text box in its own colours with the standard sunken edge. No padding: "SHOW  Entries" only
-// just fits its 95 pixels.
-QString textBoxStyle(Rgb back, Rgb fore)
-{
-    return QStringLiteral("QLineEdit { background-color: %1; color: %2; padding: 0px;"
-                          " border-style: solid; border-width: 2px; border-color: %3 %4 %4 %3; }")
-        .arg(colourName(back), colourName(fore), colourName(colour::FieldShadow), colourName(colour::EdgeLight));
+    return QStringLiteral("%1 { background-color: %2; color: %3; padding: 0px;"
+                          " border-style: solid; border-width: %4px; border-color: %5 %6 %6 %5; }"
+                          " %1:focus { border-color: %7; }")
+        .arg(QLatin1String(widgetClass), colourName(back), colourName(fore))
+        .arg(design::FocusMarkWidth)
+        .arg(colourName(colour::FieldShadow), colourName(colour::EdgeLight), colourName(focusMarkOn(back)));
 }
 
 void setColours(QWidget* widget, QPalette::ColorRole backRole, QPalette::ColorRole foreRole, const ControlDesign& row)
@@ -57,7 +51,8 @@ void setColours(QWidget* widget, QPalette::ColorRole backRole, QPalette::ColorRo
 
 QLabel* makeLabel(const ControlDesign& row)
 {
-    QLabel* label = row.kind == ControlKind::ClickLabel ? new ClickLabel : new DesignLabel;
+    DesignLabel* label = row.kind == ControlKind::ClickLabel ? new ClickLabel : new DesignLabel;
+    label->setShrinkToFit(row.shrinkToFit);
     label->setTextFormat(Qt::PlainText);
     label->setText(QString::fromUtf8(row.caption));
     // Opaque, borderless, text from the top edge, wrapped at blanks within the label's width.
@@ -74,9 +69,7 @@ QWidget* makeControl(const ControlDesign& row)
 {
     switch (row.kind) {
     case ControlKind::Button: {
-        auto* key = new QPushButton(QString::fromUtf8(row.caption));
-        key->setStyleSheet(keyStyle(row.back));
-        return key;
+        return new FaceButton(QString::fromUtf8(row.caption), toQColor(row.back));
     }
     case ControlKind::Label:
     case ControlKind::ClickLabel:
@@ -84,7 +77,7 @@ QWidget* makeControl(const ControlDesign& row)
     case ControlKind::TextBox: {
         auto* box = new ClickLineEdit(QString::fromUtf8(row.caption));
         box->setAlignment(toQt(row.align) | Qt::AlignVCenter);
-        box->setStyleSheet(textBoxStyle(row.back, row.fore));
+        box->setStyleSheet(fieldStyle("QLineEdit", row.back, row.fore));
         // Show the text from its start: with its trailing blank "CLEAR Entries " is a pixel or two
         // wider than its box, and with the cursor at the end the box would scroll its first
         // letter out of sight.
@@ -94,12 +87,15 @@ QWidget* makeControl(const ControlDesign& row)
     case ControlKind::ListBox: {
         auto* list = new QListWidget;
         setColours(list, QPalette::Base, QPalette::Text, row);
+        list->setStyleSheet(fieldStyle("QListWidget", row.back, row.fore));
         list->setSelectionMode(QAbstractItemView::SingleSelection);
-        // A tape line wider than the list is clipped, as on a paper strip: no horizontal scroll
-        // bar to eat the few lines of a short list, no "..." in place of the rule's hyphens.
+        // A tape line wider than the list wraps onto further rows of its item, as the delegate
+        // draws it: no horizontal scroll bar to eat the few lines of a short list. The rows are
+        // laid out anew when the list's width changes (when its scroll bar comes and goes).
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setTextElideMode(Qt::ElideNone);
-        list->setUniformItemSizes(true);
+        list->setItemDelegate(new TapeDelegate(list));
+        list->setResizeMode(QListView::Adjust);
         return list;
     }
     }

@@ -1,5 +1,7 @@
 #include "designlabel.h"
 
+#include "textfit.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -42,6 +44,27 @@ QStringList wrapAtBlanks(const QString& text, int width, const QFontMetrics& met
     return lines;
 }
 
+void DesignLabel::setShrinkToFit(bool shrink)
+{
+    m_shrinkToFit = shrink;
+    update();
+}
+
+QFont DesignLabel::drawnFont() const
+{
+    QFont drawn = font();
+    if (!m_shrinkToFit || text().isEmpty())
+        return drawn;
+    const QString caption = text();
+    const double size = fittingPointSize(drawn.pointSizeF(), contentsRect().width(), [&](double points) {
+        QFont sized = font();
+        sized.setPointSizeF(points);
+        return QFontMetrics(sized).horizontalAdvance(caption);
+    });
+    drawn.setPointSizeF(size);
+    return drawn;
+}
+
 void DesignLabel::paintEvent(QPaintEvent* event)
 {
     if (!wordWrap()) {
@@ -51,9 +74,10 @@ void DesignLabel::paintEvent(QPaintEvent* event)
 
     // The background is already filled (the label is opaque); draw the lines from the top edge.
     QPainter painter(this);
-    painter.setFont(font());
+    const QFont drawn = drawnFont();
+    painter.setFont(drawn);
     painter.setPen(palette().color(foregroundRole()));
-    const QFontMetrics metrics(font());
+    const QFontMetrics metrics(drawn);
     const QRect area = contentsRect();
     int top = area.top();
     for (const QString& line : wrapAtBlanks(text(), area.width(), metrics)) {

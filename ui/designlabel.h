@@ -25,8 +25,17 @@ class DesignLabel : public QLabel {
 public:
     using QLabel::QLabel;
 
+    // A display label: a caption too wide for the label at its font is drawn at the largest size
+    // that fits its width instead of being cut off.
+    void setShrinkToFit(bool shrink);
+    // The font the caption is drawn in: the label's font, or a smaller size of it that fits.
+    QFont drawnFont() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_shrinkToFit = false;
 };
 
 } // namespace tavoro

@@ -205,11 +205,12 @@ void tst_SplashWindow::controls()
     }
 
     // As drawn: the back colour fills the control (seen in a label's bottom-left corner, below
-    // its text, and inside a button's edge) and the caption is drawn in the fore colour.
+    // its text, and inside a button's edge and focus mark) and the caption is drawn in the fore
+    // colour.
     const QImage drawn = widget->grab().toImage();
     const QColor expectedBack = back.isValid() ? back : splash->palette().color(QPalette::Window);
     const QPoint spot = qobject_cast<QLabel*>(widget) ? QPoint(1, drawn.height() - 1)
-                                                       : QPoint(4, drawn.height() / 2);
+                                                       : QPoint(8, drawn.height() / 2);
     QCOMPARE(QColor(drawn.pixel(spot)), expectedBack);
     if (fore.isValid())
         QVERIFY2(countPixels(drawn, fore) > 20, "the caption is not drawn in its colour");

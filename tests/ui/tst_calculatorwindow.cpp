@@ -4,7 +4,9 @@
 
 #include "calculatorwindow.h"
 #include "designfont.h"
+#include "designlabel.h"
 #include "recordingservices.h"
+#include "tapedelegate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -367,6 +369,121 @@ private slots:
             QVERIFY2(image.copy(0, 0, image.width(), line) == bare, name);
             QVERIFY2(image.copy(0, line, image.width(), line) != bare, name);
         }
+    }
+
+    // A focused key keeps its face colour and wears a dark mark inside its raised edge on all four
+    // sides, clear of the caption; unfocused, the same pixels show the face.
+    void focusedKeyKeepsItsColour_data()
+    {
+        QTest::addColumn<QRgb>("face");
+        QTest::newRow("cmdDigit(1)") << 0xFFFFC0u;
+        QTest::newRow("cmdDigit(0)") << 0xC0FFFFu;
+        QTest::newRow("cmdDigit(11)") << 0xFFFF00u;
+        QTest::newRow("cmdOp(0)") << 0xC0FFC0u;
+        QTest::newRow("cmdOp(1)") << 0xFFC0C0u;
+    }
+    void focusedKeyKeepsItsColour()
+    {
+        QFETCH(QRgb, face);
+        QWidget* key = find(QLatin1String(QTest::currentDataTag()));
+        const auto colourAt = [key](const QImage& image, QPoint p) { return image.pixel(p) & 0xFFFFFFu; };
+        const QRect r = key->rect();
+        // The middle of each side of the mark (2 to 5 pixels in), and a face pixel just inside it.
+        const QList<QPoint> mark{{r.center().x(), 4}, {r.center().x(), r.bottom() - 4}, {4, r.center().y()}, {r.right() - 4, r.center().y()}};
+        const QPoint inside(8, 8);
+
+        const QImage unfocused = key->grab().toImage();
+        QTest::mouseClick(key, Qt::LeftButton); // a click gives it the focus
+        QCOMPARE(QApplication::focusWidget(), key);
+        const QImage focused = key->grab().toImage();
+        for (const QPoint& p : mark) {
+            QCOMPARE(colourAt(unfocused, p), face);
+            QCOMPARE(colourAt(focused, p), 0x000000u);
+        }
+        QCOMPARE(colourAt(focused, inside), face);
+        QCOMPARE(colourAt(focused, QPoint(r.center().x(), 1)), 0xFFFFFFu); // the raised edge stays
+    }
+
+    // A number too wide for its display is drawn smaller, whole; a short one at the design size.
+    void displaysFitTheirNumbers_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        for (const char* name : {"lblDisplay", "lblNewNum"}) {
+            for (const char* text : {"15", "-1.23456789012345E-308", "-1.23456789012345E+308", "1.23456789012345E-308",
+                                     "9.75461059740247E+30"})
+                QTest::addRow("%s %s", name, text) << name << text;
+        }
+    }
+    void displaysFitTheirNumbers()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        auto* label = find<DesignLabel>(name);
+        label->show();
+        label->setText(text);
+        const QFont drawn = label->drawnFont();
+        const bool fitsAtDesignSize = QFontMetrics(label->font()).horizontalAdvance(text) <= label->width();
+        QCOMPARE(fitsAtDesignSize, text == QLatin1String("15"));
+        if (fitsAtDesignSize)
+            QCOMPARE(drawn.pointSizeF(), label->font().pointSizeF());
+        else
+            QVERIFY(drawn.pointSizeF() < label->font().pointSizeF());
+        QVERIFY(QFontMetrics(drawn).horizontalAdvance(text) <= label->width());
+        QCOMPARE(drawn.family(), label->font().family());
+        QVERIFY(drawn.bold());
+
+        // As drawn: right-aligned, and its first character is not cut off at the left edge.
+        const QImage image = label->grab().toImage();
+        const QRgb back = image.pixel(0, image.height() - 1);
+        int left = image.width(), right = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != back) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        QVERIFY2(left > 0, "the number is cut off on the left");
+        QVERIFY(right >= image.width() - 6);
+    }
+
+    // A tape line wider than the list wraps onto more rows of its item; the rule keeps one row.
+    void longTapeLinesWrap()
+    {
+        click(QStringLiteral("txtShowEntries"));
+        press(QStringLiteral("9876543219876543219X987654321987="));
+        auto* list = find<QListWidget>(QStringLiteral("lstEntered"));
+        QCOMPARE(tape(), (QStringList{"   9.87654321987654E+18", "X 987654321987", Rule, "=  9.75461059740247E+30"}));
+        press(QStringLiteral("X2="));
+        const int shortHeight = list->visualItemRect(list->item(4)).height(); // "X 2"
+        QCOMPARE(list->visualItemRect(list->item(2)).height(), shortHeight);  // the rule
+        const auto* delegate = qobject_cast<TapeDelegate*>(list->itemDelegate());
+        QVERIFY(delegate);
+        for (int row : {0, 1, 3}) {
+            const QString line = list->item(row)->text();
+            const QStringList rows = delegate->rowsOf(line, list->font());
+            QVERIFY2(rows.size() >= 2, qPrintable(line));
+            QCOMPARE(rows.join(QString()), line);
+            QVERIFY(list->visualItemRect(list->item(row)).height() > shortHeight);
+            for (const QString& part : rows)
+                QVERIFY(QFontMetrics(list->font()).horizontalAdvance(part) <= list->viewport()->width());
+            // Every row carries ink.
+            const QRect item = list->visualItemRect(list->item(row));
+            const QImage image = list->viewport()->grab(item).toImage();
+            const int rowHeight = QFontMetrics(list->font()).lineSpacing();
+            const int top = (item.height() - (int(rows.size()) - 1) * rowHeight - QFontMetrics(list->font()).height()) / 2;
+            for (int r = 0; r < rows.size(); ++r) {
+                const QImage band = image.copy(0, top + r * rowHeight, image.width(), rowHeight);
+                int ink = 0;
+                for (int y = 0; y < band.height(); ++y)
+                    for (int x = 0; x < band.width(); ++x)
+                        ink += qGray(band.pixel(x, y)) < 100;
+                QVERIFY2(ink > 10, qPrintable(QStringLiteral("row %1 of \"%2\" is blank").arg(r).arg(line)));
+            }
+        }
+        QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(list->count() - 1))));
     }
 
     // ---- Tape and date-time options ------------------------------------------------------
