@@ -1,13 +1,15 @@
 #!/bin/sh
-# Drives a program as a screen reader does, over AT-SPI, on a virtual X display and a session bus
-# of its own: see screen-reader-session.py. This wrapper finds the tools and bounds the whole run.
-# Usage: check-screen-reader.sh PROGRAM WINDOW_TITLE
+# Drives a program as a screen reader does, over AT-SPI, on a virtual X display: see
+# screen-reader-session.py. This wrapper finds the tools and bounds the whole run. The session bus
+# must be one of its own, as tests/isolated-env.sh gives it (CTest runs it so).
+# Usage: tests/isolated-env.sh tests/a11y/check-screen-reader.sh PROGRAM WINDOW_TITLE
 # Exits 77 (skipped) when a tool is missing.
 set -eu
 program=$1 title=$2
 here=$(dirname "$0")
 
 skip() { echo "$1; skipped"; exit 77; }
+# dbus-run-session: without it isolated-env.sh gives no session bus at all.
 for tool in Xvfb dbus-run-session timeout; do
     command -v $tool > /dev/null || skip "$tool not found (Debian: xvfb, dbus-bin, coreutils)"
 done
@@ -21,5 +23,5 @@ python=/usr/bin/python3
 [ -x "$python" ] && "$python" -c 'import pyatspi' 2> /dev/null ||
     skip "pyatspi not found for $python (Debian: python3-pyatspi)"
 
-# The session bus lives as long as the driver; the driver bounds each step, timeout the whole.
-exec timeout -k 5 80 dbus-run-session -- "$python" "$here/screen-reader-session.py" "$program" "$title" "$launcher"
+# The driver bounds each step, timeout the whole.
+exec timeout -k 5 80 "$python" "$here/screen-reader-session.py" "$program" "$title" "$launcher"

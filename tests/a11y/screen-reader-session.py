@@ -1,6 +1,6 @@
 """Drives a Tavoro program as a screen reader does, over AT-SPI.
 
-Runs inside a private D-Bus session (see check-screen-reader.sh). Starts its own Xvfb and the
+Runs inside a private D-Bus session (tests/isolated-env.sh gives it one). Starts its own Xvfb and the
 AT-SPI bus, switches accessibility on the way a screen reader does (org.a11y.Status), starts the
 program, finds the splash window's start button by its accessible name and presses it through its
 accessible action, presses 1, 2, plus, 3, equals on the calculator the same way, reads "15" from

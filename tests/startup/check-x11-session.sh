@@ -1,12 +1,24 @@
 #!/bin/sh
 # Runs a program on its own virtual X display as a user would: the splash window comes up alone,
 # a click on its start button swaps it for the calculator window, and e&Xit from the Files menu
-# ends the process. With a fifth argument, screenshots of both windows are saved in that folder.
-# Usage: check-x11-session.sh PROGRAM SPLASH_WIDTH SPLASH_HEIGHT START_X START_Y [SHOTS_DIR]
+# ends the process. With a sixth argument, screenshots of both windows are saved in that folder.
+# First, started where no display can be reached, the program must say so in one line on standard
+# error and end with status 1.
+# Usage, through tests/isolated-env.sh as CTest runs it:
+#   check-x11-session.sh PROGRAM SPLASH_WIDTH SPLASH_HEIGHT START_X START_Y [SHOTS_DIR]
 #   START_X, START_Y: the start button's middle, in the splash window's coordinates.
 # Exits 77 (skipped) when Xvfb or xdotool is missing.
 set -eu
 program=$1 splashWidth=$2 splashHeight=$3 startX=$4 startY=$5 shots=${6:-}
+
+message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$program" 2>&1 > /dev/null) &&
+    status=0 || status=$?
+if [ "$status" != 1 ] || [ "$(printf '%s\n' "$message" | wc -l)" != 1 ] || ! echo "$message" | grep -q DISPLAY; then
+    echo "FAIL: without a display, expected status 1 and one line about DISPLAY; status $status, standard error:"
+    printf '%s\n' "$message"
+    exit 1
+fi
+echo "without a display: $message"
 
 for tool in Xvfb xdotool; do
     command -v $tool > /dev/null || { echo "$tool not found (Debian: xvfb, xdotool); skipped"; exit 77; }
