@@ -24,6 +24,12 @@ constexpr std::array<StandIn, 2> StandIns{{
     {"Arial Black", L"Arial", false},
 }};
 
+int CALLBACK fontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM present)
+{
+    *reinterpret_cast<bool*>(present) = true;
+    return 0; // one is enough
+}
+
 bool installed(const std::wstring& family)
 {
     static std::map<std::wstring, bool> known; // fonts do not come and go while the program runs
@@ -34,12 +40,7 @@ bool installed(const std::wstring& family)
     family.copy(wanted.lfFaceName, LF_FACESIZE - 1);
     bool present = false;
     const HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-            *reinterpret_cast<bool*>(found) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&present), 0);
+    EnumFontFamiliesExW(screen, &wanted, fontFound, reinterpret_cast<LPARAM>(&present), 0);
     ReleaseDC(nullptr, screen);
     known.emplace(family, present);
     return present;
