@@ -6,6 +6,8 @@
 set -eu
 action=$1
 export WINEPREFIX=$2 WINEDEBUG=-all
+# Headless: nothing of wineboot appears on the desktop of whoever runs the tests.
+unset DISPLAY
 # No offer to install Mono or Gecko (there is no network: it would wait for ever), and no menu
 # entries on the desktop of whoever runs the tests.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
