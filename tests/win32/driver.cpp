@@ -182,6 +182,7 @@ public:
     void exitFromMenu();
 
 private:
+    void menuCommand(WORD menu, WORD item);
     HWND control(const char* name) { return GetDlgItem(m_calculator, controlId(*findControl(name))); }
     HWND key(const char* name) { return control(name); }
     void press(std::initializer_list<const char*> keys)
@@ -288,7 +289,11 @@ void Session::refusedOperator()
 
 void Session::calculation()
 {
-    press({"cmdDigit(1)", "cmdDigit(2)", "cmdOp(0)", "cmdDigit(3)", "cmdOp(5)"});
+    press({"cmdDigit(1)", "cmdDigit(2)", "cmdOp(0)", "cmdDigit(3)"});
+    check(IsWindowVisible(control("lblNewNum")) && IsWindowVisible(control("lblOp")), "the green bar is shown");
+    checkText(text(control("lblNewNum")), "3", "the new number");
+    pause("new-number");
+    press({"cmdOp(5)"});
     checkText(text(control("lblDisplay")), "15", "1 2 + 3 = in the big display");
     const std::vector<std::wstring> expected{L"   12", L"+ 3", toWide(text::TapeRule), L"=  15"};
     const auto lines = tapeLines(control("lstEntered"));
@@ -302,6 +307,15 @@ void Session::tape()
     check(IsWindowVisible(control("lstEntered")) && IsWindowVisible(control("txtClearEntries")),
         "\"SHOW  Entries\" shows the tape and \"CLEAR Entries \"");
     checkText(text(control("txtShowEntries")), text::HideEntries, "text box after the click");
+
+    // sho&W Date and Time from the &Options menu: the label shows the clock from the next tick on,
+    // sized to the text.
+    menuCommand('O', 'W');
+    const HWND clock = control("lblDateAndTime");
+    const bool ticked = waitFor([&] { return IsWindowVisible(clock) && text(clock).size() > 1; }, 3000);
+    check(ticked, "the date and time: \"" + toUtf8(text(clock)) + "\"");
+    check(screenRect(clock).right - screenRect(clock).left > pxAtDpi(findControl("lblDateAndTime")->place.width, m_dpi),
+        "the date-time label sizes itself to its text");
     pause("tape");
 }
 
@@ -343,18 +357,23 @@ void Session::longNumber()
     pause("long-number");
 }
 
-void Session::exitFromMenu()
+void Session::menuCommand(WORD menu, WORD item)
 {
-    // e&Xit from the &Files menu, by its access keys, as a keyboard user would.
+    // By the access keys, as a keyboard user chooses: Alt and the menu's letter, then the item's.
     SetForegroundWindow(m_calculator);
     settle();
     tavoro::key(VK_MENU, false);
-    tavoro::key('F', false);
-    tavoro::key('F', true);
+    tavoro::key(menu, false);
+    tavoro::key(menu, true);
     tavoro::key(VK_MENU, true);
     settle();
-    tavoro::key('X', false);
-    tavoro::key('X', true);
+    tavoro::key(item, false);
+    tavoro::key(item, true);
+}
+
+void Session::exitFromMenu()
+{
+    menuCommand('F', 'X');
     check(WaitForSingleObject(m_process, 10000) == WAIT_OBJECT_0, "e&Xit ends the process");
     DWORD status = 1;
     GetExitCodeProcess(m_process, &status);
