@@ -250,6 +250,18 @@ void Session::start()
     checkText(text(m_calculator), m_program.calculator.caption, "calculator caption");
     check((GetWindowLongPtrW(m_calculator, GWL_STYLE) & WS_THICKFRAME) == 0, "not resizable by its border");
     check(focusOf(m_calculator) == control("txtShowEntries"), "txtShowEntries has the focus");
+    // The design's tab order: after the box (0) comes the "0" key (1); Shift+Tab goes back.
+    SetForegroundWindow(m_calculator);
+    tavoro::key(VK_TAB, false);
+    tavoro::key(VK_TAB, true);
+    settle();
+    check(focusOf(m_calculator) == key("cmdDigit(0)"), "Tab moves the focus to the \"0\" key");
+    tavoro::key(VK_SHIFT, false);
+    tavoro::key(VK_TAB, false);
+    tavoro::key(VK_TAB, true);
+    tavoro::key(VK_SHIFT, true);
+    settle();
+    check(focusOf(m_calculator) == control("txtShowEntries"), "Shift+Tab moves it back");
     checkText(text(control("lblDisplay")), "0", "big display");
     check(!IsWindowVisible(control("lstEntered")) && !IsWindowVisible(control("lblNewNum")), "tape and green bar hidden");
     std::string faults;
