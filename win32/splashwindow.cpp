@@ -162,7 +162,13 @@ void SplashWindow::Form_Load() { setWindowText(m_lblProductName, m_program.title
 void SplashWindow::cmdStartTavoro_Click()
 {
     ShowWindow(hwnd(), SW_HIDE);
-    m_showCalculator();
+    try {
+        m_showCalculator();
+    } catch (...) {
+        // Without the calculator window the program must not go on with no window at all.
+        ShowWindow(hwnd(), SW_SHOW);
+        throw;
+    }
 }
 
 } // namespace tavoro
