@@ -1,6 +1,9 @@
 # add_tavoro_program(): one of the two programs, built from the shared start-up library and a
 # three-line main, with its Windows resources, its desktop entry, its manual page and its install
-# rules.
+# rules. tavoro_program_resources(): a program's Windows resources alone, for the Win32 programs.
+
+# Both programs carry version 1.00 (also in design/programdescription.h).
+set(TAVORO_PROGRAM_VERSION "1.00")
 
 # tavoro_icon_resources(<ico file> <variable>)
 # Sets <variable> to resource-script text that carries the images of an .ico file as RT_ICON
@@ -71,23 +74,11 @@ function(add_tavoro_program target)
   set(TAVORO_TITLE "${arg_TITLE}")
   set(TAVORO_VERSION "${TAVORO_PROGRAM_VERSION}")
   set(TAVORO_EXECUTABLE "${target}")
-  set(resources ${CMAKE_CURRENT_SOURCE_DIR}/resources)
 
   add_executable(${target} WIN32 ${arg_MAIN})
-  set_target_properties(${target} PROPERTIES TAVORO_TITLE "${arg_TITLE}")
   target_link_libraries(${target} PRIVATE tavoro_startup)
   tavoro_warnings(${target})
-
-  # The version record and the icon, compiled in when building for Windows; generated on every
-  # platform so that the resource tests can check them.
-  tavoro_icon_resources(${resources}/tavoro.ico TAVORO_ICON_RESOURCES)
-  set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
-  configure_file(${CMAKE_CURRENT_SOURCE_DIR}/windows/program.rc.in ${script} @ONLY)
-  set_target_properties(${target} PROPERTIES TAVORO_RESOURCE_SCRIPT ${script})
-  if(WIN32)
-    target_sources(${target} PRIVATE ${script})
-    set_target_properties(${target} PROPERTIES OUTPUT_NAME "${arg_TITLE}")
-  endif()
+  tavoro_program_resources(${target} TITLE "${arg_TITLE}")
 
   set(desktop ${CMAKE_CURRENT_BINARY_DIR}/${target}.desktop)
   configure_file(${CMAKE_CURRENT_SOURCE_DIR}/linux/program.desktop.in ${desktop} @ONLY)
@@ -103,6 +94,25 @@ function(add_tavoro_program target)
     configure_file(${CMAKE_CURRENT_SOURCE_DIR}/linux/program.1.in ${man} @ONLY)
     tavoro_gzip(${man} ${man}.gz)
     install(FILES ${man}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
+endfunction()
+
+# tavoro_program_resources(<target> TITLE <title>)
+# The version record and the icon group 1 of the program <target> titled <title>: a resource script
+# generated on every platform (the resource tests read it, property TAVORO_RESOURCE_SCRIPT) and,
+# when building for Windows, compiled into <target>, whose file is then named "<title>.exe".
+function(tavoro_program_resources target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TITLE" "")
+  set(TAVORO_TITLE "${arg_TITLE}")
+  set(TAVORO_VERSION "${TAVORO_PROGRAM_VERSION}")
+  set(startup ${PROJECT_SOURCE_DIR}/startup)
+  tavoro_icon_resources(${startup}/resources/tavoro.ico TAVORO_ICON_RESOURCES)
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+  configure_file(${startup}/windows/program.rc.in ${script} @ONLY)
+  set_target_properties(${target} PROPERTIES TAVORO_TITLE "${arg_TITLE}" TAVORO_RESOURCE_SCRIPT ${script})
+  if(WIN32)
+    target_sources(${target} PRIVATE ${script})
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME "${arg_TITLE}")
   endif()
 endfunction()
 

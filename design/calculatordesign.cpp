@@ -150,4 +150,14 @@ std::string spokenCaption(std::string_view caption)
     return spoken;
 }
 
+std::string spokenToolTip(std::string_view tip)
+{
+    std::string spoken = spokenCaption(tip);
+    for (char& c : spoken) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return spoken;
+}
+
 } // namespace tavoro

@@ -100,6 +100,10 @@ std::optional<std::string_view> spokenName(std::string_view control);
 // blanks become one and the ends are trimmed ("     clear" is "clear").
 std::string spokenCaption(std::string_view caption);
 
+// The name a screen reader speaks for a text box: its tool tip, which says what a click on it
+// does, as spoken and in lower case (" SHOW Entries Tape " is "show entries tape").
+std::string spokenToolTip(std::string_view tip);
+
 // Design values of the window itself.
 namespace design {
 // Client area below the menu bar: 9705 x 7395 twips.

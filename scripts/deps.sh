@@ -1,22 +1,27 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Tavoro need, if any is missing.
-# Usage: scripts/deps.sh [build|test|run|bench]   (default: test)
+# Usage: scripts/deps.sh [build|test|run|bench|windows]   (default: test)
 set -euo pipefail
 
 build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev
        fonts-liberation fonts-dejavu-core)
 test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-14-dev xvfb xauth xdotool
-      python3-pyatspi at-spi2-core dbus appstream lintian dpkg-dev file locales)
+      python3-pyatspi at-spi2-core dbus appstream lintian dpkg-dev file locales
+      g++-mingw-w64-x86-64 googletest wine wine64)
 run=(libqt6gui6)
 # The start-up benchmark's X11 driver (bench/).
 bench=(xvfb dbus libx11-dev libxtst-dev libxdamage-dev)
+# The Windows programs, cross-built for 64- and 32-bit Windows, and their zips (build-windows.sh).
+windows=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64
+         binutils-mingw-w64-i686 zip)
 
 case "${1:-test}" in
   build) wanted=("${build[@]}") ;;
   run)   wanted=("${build[@]}" "${run[@]}") ;;
   test)  wanted=("${build[@]}" "${test[@]}" "${run[@]}") ;;
   bench) wanted=("${build[@]}" "${run[@]}" "${bench[@]}") ;;
-  *) echo "usage: $0 [build|test|run|bench]" >&2; exit 2 ;;
+  windows) wanted=("${windows[@]}") ;;
+  *) echo "usage: $0 [build|test|run|bench|windows]" >&2; exit 2 ;;
 esac
 
 missing=()

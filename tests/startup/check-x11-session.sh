@@ -28,41 +28,15 @@ if [ -n "$shots" ]; then
     mkdir -p "$shots"
 fi
 
-# A display of our own, at 96 dpi so that the design's pixel sizes hold. Other X servers may run on
-# this machine (tests in parallel, a desktop), some without a lock file we can see: skip every
-# display that has a lock file or answers, and take the next one if our server ends at once.
-answers() { DISPLAY=:$1 xdotool getdisplaygeometry > /dev/null 2>&1; }
-xvfb= programPid=
+# A display of our own (tests/private-display.sh).
+. "$(dirname "$0")/../private-display.sh"
+programPid=
 cleanUp() {
     [ -z "$programPid" ] || kill "$programPid" 2> /dev/null || true
-    [ -z "$xvfb" ] || kill "$xvfb" 2> /dev/null || true
+    stopPrivateDisplay
 }
 trap cleanUp EXIT
-first=$(( 90 + $$ % 500 ))
-number=$first
-while [ $number -lt $(( first + 20 )) ]; do
-    if [ ! -e /tmp/.X$number-lock ] && ! answers $number; then
-        # -noreset: by default the server resets when its last client leaves, as the probe
-        # below does, and a program connecting during that reset is refused.
-        Xvfb :$number -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset > /dev/null 2>&1 &
-        xvfb=$!
-        tries=0
-        while kill -0 "$xvfb" 2> /dev/null && ! answers $number && [ $tries -lt 50 ]; do
-            tries=$((tries + 1))
-            sleep 0.1
-        done
-        # A server started at the same moment on the same display makes ours end.
-        sleep 0.2
-        if kill -0 "$xvfb" 2> /dev/null && answers $number; then
-            break
-        fi
-        kill "$xvfb" 2> /dev/null || true
-        xvfb=
-    fi
-    number=$((number + 1))
-done
-[ -n "$xvfb" ] || { echo "FAIL: no display of our own could be started"; exit 1; }
-export DISPLAY=:$number
+startPrivateDisplay || { echo "FAIL: no display of our own could be started"; exit 1; }
 
 # The program's visible windows, one "width height x y" line each.
 visibleWindows() {

@@ -1,0 +1,443 @@
+// wine_driver: plays a user of one Windows program, the way Windows automation does, and checks
+// what the program's windows really show. It starts the program, finds its windows by class name
+// and their controls by identifier, clicks with BM_CLICK and mouse messages, reads texts with
+// WM_GETTEXT and LB_GETTEXT, colours from the screen, and ends the program through its menu.
+//
+// Usage: wine_driver PROGRAM.exe 3|2 [--pause]
+//   3 or 2: the program is Tavoro 3 or Tavoro 2 (the expected values come from its description).
+//   --pause: before each screenshot-worthy moment, print "shot NAME" and wait for a line on the
+//   standard input (check-wine-session.sh takes the screenshot meanwhile).
+// Prints one line per check; exits 0 when every check passed.
+
+#include "calculator.h"
+#include "controlids.h"
+#include "dpi.h"
+#include "programs.h"
+#include "widetext.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavoro {
+namespace {
+
+int failures = 0;
+bool pausing = false;
+
+void check(bool passed, const std::string& what)
+{
+    std::printf("%s: %s\n", passed ? "ok" : "FAIL", what.c_str());
+    std::fflush(stdout);
+    if (!passed)
+        ++failures;
+}
+
+template <typename T>
+void checkEqual(const T& actual, const T& expected, const std::string& what)
+{
+    check(actual == expected, what);
+}
+
+void checkText(const std::wstring& actual, std::string_view expected, const std::string& what)
+{
+    check(actual == toWide(expected), what + ": \"" + toUtf8(actual) + "\", expected \"" + std::string(expected) + "\"");
+}
+
+void pause(const char* shot)
+{
+    if (!pausing)
+        return;
+    std::printf("shot %s\n", shot);
+    std::fflush(stdout);
+    char line[16];
+    std::fgets(line, sizeof line, stdin);
+}
+
+bool waitFor(const std::function<bool()>& done, DWORD milliseconds = 10000)
+{
+    for (DWORD waited = 0; waited < milliseconds; waited += 50) {
+        if (done())
+            return true;
+        Sleep(50);
+    }
+    return done();
+}
+
+// Lets the program handle what was posted to it, and paint.
+void settle() { Sleep(400); }
+
+std::wstring text(HWND control)
+{
+    std::wstring buffer(4096, L'\0');
+    const auto length = SendMessageW(control, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    buffer.resize(static_cast<std::size_t>(length));
+    return buffer;
+}
+
+std::vector<std::wstring> tapeLines(HWND list)
+{
+    std::vector<std::wstring> lines;
+    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT index = 0; index < count; ++index) {
+        std::wstring line(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
+        line.resize(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()))));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+SIZE clientSize(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+RECT screenRect(HWND control)
+{
+    RECT r;
+    GetWindowRect(control, &r);
+    return r;
+}
+
+HWND focusOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+Rgb pixel(int x, int y)
+{
+    const HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return (static_cast<Rgb>(GetRValue(c)) << 16) | (static_cast<Rgb>(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+std::string hex(Rgb rgb)
+{
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "#%06X", rgb);
+    return buffer;
+}
+
+// What is wrong with a key's colours, or "": its face beside its left edge, clear of the caption,
+// must be exactly its design colour, and the focus mark inside the edge black exactly when the key
+// has the focus.
+std::string keyColourFault(HWND key, Rgb face, bool focused, int dpi)
+{
+    const RECT r = screenRect(key);
+    const int middle = (r.top + r.bottom) / 2;
+    const int edge = scaledPx(design::KeyEdgeWidth, dpi);
+    const Rgb beside = pixel(r.left + edge, middle);
+    const Rgb mark = pixel(r.left + edge + scaledPx(design::FocusMarkGap, dpi), middle);
+    const Rgb expectedMark = focused ? colour::FocusMark : face;
+    if (beside == face && mark == expectedMark)
+        return {};
+    return "face " + hex(beside) + " and mark " + hex(mark) + ", expected " + hex(face) + " and " + hex(expectedMark);
+}
+
+void click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+void mouseClick(HWND control)
+{
+    const SIZE size = clientSize(control);
+    const LPARAM at = MAKELPARAM(size.cx / 2, size.cy / 2);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(control, WM_LBUTTONUP, 0, at);
+}
+
+void key(WORD virtualKey, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+class Session {
+public:
+    Session(const ProgramDescription& program, HWND splash, HANDLE process)
+        : m_program(program)
+        , m_splash(splash)
+        , m_process(process)
+        , m_dpi(static_cast<int>(dpiOf(splash)))
+    {
+    }
+
+    void splashWindow();
+    void start();
+    void refusedOperator();
+    void calculation();
+    void tape();
+    void longNumber();
+    void exitFromMenu();
+
+private:
+    void menuCommand(WORD menu, WORD item);
+    HWND control(const char* name) { return GetDlgItem(m_calculator, controlId(*findControl(name))); }
+    HWND key(const char* name) { return control(name); }
+    void press(std::initializer_list<const char*> keys)
+    {
+        for (const char* name : keys) {
+            click(key(name));
+            settle();
+        }
+    }
+
+    const ProgramDescription& m_program;
+    HWND m_splash;
+    HANDLE m_process;
+    int m_dpi;
+    HWND m_calculator = nullptr;
+};
+
+void Session::splashWindow()
+{
+    const SplashVariant& splash = m_program.splash;
+    std::printf("splash window at %d dpi\n", m_dpi);
+    const SIZE size = clientSize(m_splash);
+    check(size.cx == pxAtDpi(splash.clientWidth, m_dpi) && size.cy == pxAtDpi(splash.clientHeight, m_dpi),
+        "splash client area " + std::to_string(size.cx) + " x " + std::to_string(size.cy));
+    checkText(text(m_splash), splash.caption, "splash caption");
+    const auto style = GetWindowLongPtrW(m_splash, GWL_STYLE);
+    if (splash.border == SplashBorder::Sizable)
+        check((style & WS_CAPTION) == WS_CAPTION && (style & WS_THICKFRAME) != 0, "sizable with a title bar");
+    else
+        check((style & WS_CAPTION) != WS_CAPTION && (style & WS_THICKFRAME) == 0, "fixed, without a title bar");
+
+    const HWND frame = GetDlgItem(m_splash, splashid::Frame1);
+    check(frame != nullptr && GetParent(GetDlgItem(frame, splashid::cmdStartTavoro)) == frame,
+        "Frame1 holds the start button");
+    checkText(text(GetDlgItem(frame, splashid::lblProductName)),
+        splash.loadShowsTitle ? m_program.title : splash::ProductNameCaption, "product name");
+    checkText(text(GetDlgItem(frame, splashid::lblPlatform)), splash.platformCaption, "platform line");
+    const RECT logo = screenRect(GetDlgItem(frame, splashid::imgLogo));
+    check(logo.right - logo.left == pxAtDpi(splash.imgLogo.width, m_dpi)
+            && logo.bottom - logo.top == pxAtDpi(splash.imgLogo.height, m_dpi),
+        "logo at its control's size");
+    const HWND start = GetDlgItem(frame, splashid::cmdStartTavoro);
+    check(focusOf(m_splash) == start, "the start button has the focus");
+    const std::string fault = keyColourFault(start, splash.startButtonFace, true, m_dpi);
+    check(fault.empty(), "the start button in its face colour with the focus mark " + fault);
+    pause("splash");
+}
+
+void Session::start()
+{
+    click(GetDlgItem(GetDlgItem(m_splash, splashid::Frame1), splashid::cmdStartTavoro));
+    const std::wstring className = toWide(m_program.calculator.className);
+    const bool shown = waitFor([&] {
+        m_calculator = FindWindowW(className.c_str(), nullptr);
+        return m_calculator != nullptr && IsWindowVisible(m_calculator);
+    });
+    check(shown, "the start button shows the calculator window");
+    if (!shown)
+        return;
+    settle();
+    check(!IsWindowVisible(m_splash), "the splash window is hidden");
+    const SIZE size = clientSize(m_calculator);
+    check(size.cx == pxAtDpi(design::ClientArea.width, m_dpi) && size.cy == pxAtDpi(design::ClientArea.height, m_dpi),
+        "calculator client area " + std::to_string(size.cx) + " x " + std::to_string(size.cy));
+    checkText(text(m_calculator), m_program.calculator.caption, "calculator caption");
+    check((GetWindowLongPtrW(m_calculator, GWL_STYLE) & WS_THICKFRAME) == 0, "not resizable by its border");
+    check(focusOf(m_calculator) == control("txtShowEntries"), "txtShowEntries has the focus");
+    // The design's tab order: after the box (0) comes the "0" key (1); Shift+Tab goes back.
+    SetForegroundWindow(m_calculator);
+    tavoro::key(VK_TAB, false);
+    tavoro::key(VK_TAB, true);
+    settle();
+    check(focusOf(m_calculator) == key("cmdDigit(0)"), "Tab moves the focus to the \"0\" key");
+    tavoro::key(VK_SHIFT, false);
+    tavoro::key(VK_TAB, false);
+    tavoro::key(VK_TAB, true);
+    tavoro::key(VK_SHIFT, true);
+    settle();
+    check(focusOf(m_calculator) == control("txtShowEntries"), "Shift+Tab moves it back");
+    checkText(text(control("lblDisplay")), "0", "big display");
+    check(!IsWindowVisible(control("lstEntered")) && !IsWindowVisible(control("lblNewNum")), "tape and green bar hidden");
+    std::string faults;
+    for (const ControlDesign& row : calculatorDesign()) {
+        if (row.kind != ControlKind::Button)
+            continue;
+        if (const std::string fault = keyColourFault(key(row.name), row.back, false, m_dpi); !fault.empty())
+            faults.append(" ").append(row.name).append(": ").append(fault).append(";");
+    }
+    check(faults.empty(), "every key in exactly its face colour, without a focus mark" + faults);
+    pause("calculator");
+}
+
+void Session::refusedOperator()
+{
+    click(key("cmdOp(0)"));
+    HWND box = nullptr;
+    const std::wstring title = toWide(m_program.title);
+    check(waitFor([&] {
+        box = FindWindowW(L"#32770", title.c_str());
+        return box != nullptr && IsWindowVisible(box);
+    }),
+        "\"+\" with nothing typed brings a message box titled with the program title");
+    if (box == nullptr)
+        return;
+    check(GetWindow(box, GW_OWNER) == m_calculator, "the message box belongs to the calculator window");
+    checkText(text(GetDlgItem(box, 0xFFFF)), text::NumberFirst, "message");
+    pause("message");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    check(waitFor([&] { return !IsWindow(box); }), "OK dismisses the message box");
+    settle();
+    // The key keeps the focus and its face colour, and wears the focus mark.
+    check(focusOf(m_calculator) == key("cmdOp(0)"), "the \"+\" key has the focus again");
+    const std::string fault = keyColourFault(key("cmdOp(0)"), findControl("cmdOp(0)")->back, true, m_dpi);
+    check(fault.empty(), "the focused \"+\" keeps its face colour and wears the focus mark " + fault);
+}
+
+void Session::calculation()
+{
+    press({"cmdDigit(1)", "cmdDigit(2)", "cmdOp(0)", "cmdDigit(3)"});
+    check(IsWindowVisible(control("lblNewNum")) && IsWindowVisible(control("lblOp")), "the green bar is shown");
+    checkText(text(control("lblNewNum")), "3", "the new number");
+    pause("new-number");
+    press({"cmdOp(5)"});
+    checkText(text(control("lblDisplay")), "15", "1 2 + 3 = in the big display");
+    const std::vector<std::wstring> expected{L"   12", L"+ 3", toWide(text::TapeRule), L"=  15"};
+    const auto lines = tapeLines(control("lstEntered"));
+    check(lines == expected, "the four tape lines (" + std::to_string(lines.size()) + " lines)");
+}
+
+void Session::tape()
+{
+    mouseClick(control("txtShowEntries"));
+    settle();
+    check(IsWindowVisible(control("lstEntered")) && IsWindowVisible(control("txtClearEntries")),
+        "\"SHOW  Entries\" shows the tape and \"CLEAR Entries \"");
+    checkText(text(control("txtShowEntries")), text::HideEntries, "text box after the click");
+
+    // sho&W Date and Time from the &Options menu: the label shows the clock from the next tick on,
+    // sized to the text.
+    menuCommand('O', 'W');
+    const HWND clock = control("lblDateAndTime");
+    const bool ticked = waitFor([&] { return IsWindowVisible(clock) && text(clock).size() > 1; }, 3000);
+    check(ticked, "the date and time: \"" + toUtf8(text(clock)) + "\"");
+    check(screenRect(clock).right - screenRect(clock).left > pxAtDpi(findControl("lblDateAndTime")->place.width, m_dpi),
+        "the date-time label sizes itself to its text");
+    pause("tape");
+}
+
+void Session::longNumber()
+{
+    const HWND list = control("lstEntered");
+    const auto oneRow = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    // After "=" a new number needs clear ALL first.
+    mouseClick(control("lblClearAll"));
+    settle();
+    for (const char digit : std::string_view("9876543219876543219")) {
+        click(key(("cmdDigit(" + std::string(1, digit) + ")").c_str()));
+        Sleep(30);
+    }
+    press({"cmdOp(2)"});
+    for (const char digit : std::string_view("987654321987")) {
+        click(key(("cmdDigit(" + std::string(1, digit) + ")").c_str()));
+        Sleep(30);
+    }
+    press({"cmdOp(5)"});
+    const HWND display = control("lblDisplay");
+    checkText(text(display), "9.75461059740247E+30", "a long result");
+    // Right-aligned and fitted: the label's first columns show no glyph, so nothing is cut off.
+    const RECT r = screenRect(display);
+    bool clear = true;
+    for (int x = r.left; x < r.left + 3; ++x) {
+        for (int y = r.top; y < r.bottom; ++y)
+            clear = clear && pixel(x, y) == findControl("lblDisplay")->back;
+    }
+    check(clear, "the long result fits its display");
+    const auto lines = tapeLines(list);
+    const auto count = static_cast<LRESULT>(lines.size());
+    checkText(lines.back(), "=  9.75461059740247E+30", "the result's tape line, whole");
+    check(SendMessageW(list, LB_GETITEMHEIGHT, count - 1, 0) >= 2 * oneRow, "the long tape line wraps onto a second row");
+    LRESULT used = 0;
+    for (LRESULT index = SendMessageW(list, LB_GETTOPINDEX, 0, 0); index < count; ++index)
+        used += SendMessageW(list, LB_GETITEMHEIGHT, index, 0);
+    check(used <= clientSize(list).cy, "the newest line is in view");
+    pause("long-number");
+}
+
+void Session::menuCommand(WORD menu, WORD item)
+{
+    // By the access keys, as a keyboard user chooses: Alt and the menu's letter, then the item's.
+    SetForegroundWindow(m_calculator);
+    settle();
+    tavoro::key(VK_MENU, false);
+    tavoro::key(menu, false);
+    tavoro::key(menu, true);
+    tavoro::key(VK_MENU, true);
+    settle();
+    tavoro::key(item, false);
+    tavoro::key(item, true);
+}
+
+void Session::exitFromMenu()
+{
+    menuCommand('F', 'X');
+    check(WaitForSingleObject(m_process, 10000) == WAIT_OBJECT_0, "e&Xit ends the process");
+    DWORD status = 1;
+    GetExitCodeProcess(m_process, &status);
+    checkEqual<DWORD>(status, 0, "exit status 0");
+}
+
+int run(const std::wstring& program, const ProgramDescription& description)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+            &process)) {
+        std::printf("FAIL: cannot start %s\n", toUtf8(program).c_str());
+        return 1;
+    }
+    const std::wstring splashClass = toWide(description.splash.className);
+    HWND splash = nullptr;
+    const bool up = waitFor([&] {
+        splash = FindWindowW(splashClass.c_str(), nullptr);
+        return splash != nullptr && IsWindowVisible(splash);
+    }, 20000);
+    check(up, "the splash window comes up");
+    if (up) {
+        settle();
+        Session session(description, splash, process.hProcess);
+        session.splashWindow();
+        session.start();
+        session.refusedOperator();
+        session.calculation();
+        session.tape();
+        session.longNumber();
+        session.exitFromMenu();
+    }
+    if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("%s: %s\n", description.title, failures == 0 ? "every check passed" : "some checks failed");
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace
+} // namespace tavoro
+
+int wmain(int argc, wchar_t* argv[])
+{
+    if (argc < 3 || (std::wstring_view(argv[2]) != L"3" && std::wstring_view(argv[2]) != L"2")) {
+        std::printf("usage: wine_driver PROGRAM.exe 3|2 [--pause]\n");
+        return 2;
+    }
+    tavoro::pausing = argc > 3 && std::wstring_view(argv[3]) == L"--pause";
+    return tavoro::run(argv[1], std::wstring_view(argv[2]) == L"3" ? tavoro::Tavoro3 : tavoro::Tavoro2);
+}

@@ -1,0 +1,23 @@
+#include "controls.h"
+
+#include "widetext.h"
+
+namespace tavoro {
+
+HWND createControl(HWND parent, const wchar_t* className, std::string_view text, DWORD style, DWORD exStyle, int id)
+{
+    // WS_CLIPSIBLINGS: where controls overlap, the one above in the stacking order is drawn whole.
+    return CreateWindowExW(exStyle, className, toWide(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0,
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+std::wstring windowText(HWND window)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void setWindowText(HWND window, std::string_view text) { SetWindowTextW(window, toWide(text).c_str()); }
+
+} // namespace tavoro

@@ -1,0 +1,19 @@
+#pragma once
+// Small helpers over Windows' own controls, shared by both windows: creating a child control,
+// reading and setting texts (UTF-8 inside the program, UTF-16 at this edge).
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace tavoro {
+
+// A child control of `parent` of Windows' class `className` with identifier `id`, hidden until
+// shown; placed by its window's layout.
+HWND createControl(HWND parent, const wchar_t* className, std::string_view text, DWORD style, DWORD exStyle, int id);
+
+std::wstring windowText(HWND window);
+void setWindowText(HWND window, std::string_view text);
+
+} // namespace tavoro
