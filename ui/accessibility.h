@@ -1,12 +1,11 @@
 #pragma once
 // What screen readers and other assistive tools (AT-SPI on Linux, through Qt's accessibility
 // support) learn about the calculator window: a spoken name for every key, clear label, text box,
-// display bar and the tape; the tool tips as descriptions; the clear labels presented as buttons
-// with a "press" action; the display bars' text through the text interface, with an event each
-// time it changes so that a screen reader can speak the new total.
+// display bar and the tape; the tool tips as descriptions; the keys, the clear labels and the text
+// boxes with a "press" action that runs their click at once; the display bars' and text boxes'
+// text through the text interface.
 //
-// Qt's own interfaces serve the keys (buttons with a press action), the text boxes and the tape
-// (whose list model tells of added and removed lines by itself). The design labels get ours.
+// Qt's own interfaces serve the menus and the tape; the keys, labels and text boxes get ours.
 
 class QLabel;
 struct QMetaObject;

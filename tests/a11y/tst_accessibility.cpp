@@ -1,15 +1,16 @@
 // The calculator window as assistive tools see it, through Qt's accessibility interfaces on the
 // offscreen platform: names, roles, descriptions and press actions of every control, presses
-// through those actions doing what clicks do, and the displays' accessible text. The offscreen
-// platform has no accessibility bridge, so Qt sends no change events here: the screen-reader
-// test checks those over AT-SPI.
+// through those actions doing what clicks do, at once and in order, and the displays' and text
+// boxes' accessible text. The offscreen platform has no accessibility bridge, so Qt sends no
+// change events here: the screen-reader test checks those over AT-SPI.
 
 #include "calculatorwindow.h"
 #include "recordingservices.h"
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -39,6 +40,14 @@ QString controlOfKey(QChar key)
     }
 }
 
+// A key of a push-button class of its own, as a key with a focus ring is.
+class RingedKey : public QPushButton {
+    Q_OBJECT
+
+public:
+    using QPushButton::QPushButton;
+};
+
 } // namespace
 
 class tst_Accessibility : public QObject {
@@ -58,18 +67,19 @@ class tst_Accessibility : public QObject {
     {
         return QAccessible::queryAccessibleInterface(find(name));
     }
-    // Presses a control as a screen reader does, through its accessible press action, and waits
-    // until the press has been delivered (Qt's buttons click 100 ms later, the clear labels on
-    // the next pass of the event loop).
+    // Presses a control as a screen reader does, through its accessible press action. The press
+    // runs on the next pass of the event loop.
     void pressAccessibly(const QString& name)
     {
         QAccessibleActionInterface* actions = accessible(name)->actionInterface();
         QVERIFY2(actions != nullptr, qPrintable(name));
         QVERIFY2(actions->actionNames().contains(QAccessibleActionInterface::pressAction()), qPrintable(name));
         actions->doAction(QAccessibleActionInterface::pressAction());
-        QCoreApplication::processEvents();
-        if (auto* button = qobject_cast<QAbstractButton*>(find(name)))
-            QTRY_VERIFY(!button->isDown());
+    }
+    void click(const QString& keys)
+    {
+        for (const QChar key : keys)
+            QTest::mouseClick(find(controlOfKey(key)), Qt::LeftButton);
     }
     QString accessibleText(const QString& name) const
     {
@@ -116,8 +126,8 @@ private slots:
             {"lblClearError", QAccessible::Button, "clear last entry", "Clear LAST ENTRY.", true},
             {"lblClearError2", QAccessible::Button, "clear last entry", "Clear LAST ENTRY.", true},
             {"lblClearAll", QAccessible::Button, "clear all", "Clear TOTAL.", true},
-            {"txtShowEntries", QAccessible::EditableText, "show entries tape", " SHOW Entries Tape ", false},
-            {"txtClearEntries", QAccessible::EditableText, "clear entries tape", "CLEAR Entries Tape", false},
+            {"txtShowEntries", QAccessible::EditableText, "show entries tape", " SHOW Entries Tape ", true},
+            {"txtClearEntries", QAccessible::EditableText, "clear entries tape", "CLEAR Entries Tape", true},
             {"lstEntered", QAccessible::List, "tape", "PREVIOUS ENTRIES", false},
             {"lblDisplay", QAccessible::StaticText, "total", "", false},
             {"lblNewNum", QAccessible::StaticText, "new number", "", false},
@@ -155,12 +165,15 @@ private slots:
         QTest::newRow("9/, ERROR") << "9/4R" << "9";
         QTest::newRow("clear ALL after a result") << "12+3=C" << "";
         QTest::newRow("operator first: a message") << "+" << "0";
+        QTest::newRow("5 twice, quickly") << "55" << "55";
+        QTest::newRow("7, then clear ALL quickly") << "7C" << "";
     }
+    // Every press is made before any of them runs, as a switch or voice tool may make them:
+    // each runs once, in the order made.
     void pressActionsDoWhatClicksDo()
     {
         QFETCH(QString, keys);
-        for (const QChar key : keys)
-            QTest::mouseClick(find(controlOfKey(key)), Qt::LeftButton);
+        click(keys);
         const DisplayState byClicks = m_window->engine().display();
         const std::vector<std::string> messagesByClicks = m_services.messages;
         const int beepsByClicks = m_services.beeps;
@@ -168,19 +181,80 @@ private slots:
         init();
         for (const QChar key : keys)
             pressAccessibly(controlOfKey(key));
+        QCoreApplication::processEvents();
         QCOMPARE(m_window->engine().display(), byClicks);
         QCOMPARE(m_services.messages, messagesByClicks);
         QCOMPARE(m_services.beeps, beepsByClicks);
         QTEST(accessibleText(QStringLiteral("lblDisplay")), "total");
     }
 
-    void textBoxNamesFollowTheTape()
+    void aKeyOfAnyPushButtonClassIsPressedAtOnce()
     {
+        RingedKey key(QStringLiteral("&OK"));
+        int clicks = 0;
+        connect(&key, &QPushButton::clicked, this, [&clicks] { ++clicks; });
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&key);
+        QCOMPARE(iface->role(), QAccessible::Button);
+        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("OK"));
+        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicks, 0); // the assistive tool's call returns before the click runs
+        QCoreApplication::processEvents();
+        QCOMPARE(clicks, 1);
+    }
+
+    // The text boxes are pressed like keys and stay editable text; their names follow the tape.
+    void textBoxesArePressedAndNamedByTheTape()
+    {
+        click(QStringLiteral("12+"));
         QAccessibleInterface* box = accessible(QStringLiteral("txtShowEntries"));
-        QTest::mouseClick(find(QStringLiteral("txtShowEntries")), Qt::LeftButton);
+        pressAccessibly(QStringLiteral("txtShowEntries"));
+        QCoreApplication::processEvents();
+        QVERIFY(find(QStringLiteral("lstEntered"))->isVisible());
         QCOMPARE(box->text(QAccessible::Name), QStringLiteral("hide entries tape"));
-        QTest::mouseClick(find(QStringLiteral("txtShowEntries")), Qt::LeftButton);
+        QCOMPARE(box->role(), QAccessible::EditableText);
+        QCOMPARE(accessibleText(QStringLiteral("txtShowEntries")), QStringLiteral("HIDE Entries"));
+
+        pressAccessibly(QStringLiteral("txtClearEntries"));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_window->findChild<QListWidget*>(QStringLiteral("lstEntered"))->count(), 0);
+
+        pressAccessibly(QStringLiteral("txtShowEntries"));
+        QCoreApplication::processEvents();
+        QVERIFY(find(QStringLiteral("lstEntered"))->isHidden());
         QCOMPARE(box->text(QAccessible::Name), QStringLiteral("show entries tape"));
+    }
+
+    // A screen reader walks a text by characters, words and lines, up to and past its end (the
+    // cursor of a text box stands there): every walk returns, and one run without attributes
+    // covers the whole text, so that a line is read to its last letter.
+    void textWalksReturnEverywhere_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("a text box") << "txtShowEntries";
+        QTest::newRow("a display") << "lblDisplay";
+    }
+    void textWalksReturnEverywhere()
+    {
+        QFETCH(QString, control);
+        click(QStringLiteral("12"));
+        QAccessibleTextInterface* text = accessible(control)->textInterface();
+        const int count = text->characterCount();
+        for (int boundary = QAccessible::CharBoundary; boundary <= QAccessible::NoBoundary; ++boundary) {
+            const auto type = static_cast<QAccessible::TextBoundaryType>(boundary);
+            for (int offset = -2; offset <= count; ++offset) {
+                int start = 0;
+                int end = 0;
+                text->textBeforeOffset(offset, type, &start, &end);
+                text->textAtOffset(offset, type, &start, &end);
+                text->textAfterOffset(offset, type, &start, &end);
+            }
+        }
+        int start = -1;
+        int end = -1;
+        QCOMPARE(text->textAtOffset(count, QAccessible::WordBoundary, &start, &end), QString());
+        text->attributes(1, &start, &end);
+        QCOMPARE(start, 0);
+        QCOMPARE(end, count);
     }
 };
 
