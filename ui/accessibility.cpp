@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QEvent>
+#include <QListWidget>
 #include <QPushButton>
 
 #include <array>
@@ -284,6 +285,21 @@ private:
     ClickLineEdit* box() const { return static_cast<ClickLineEdit*>(widget()); }
 };
 
+// Tells assistive tools of each line added to the tape, as a new list item named by the line. Qt
+// tells them nothing: its bridge drops the list's notice of inserted rows.
+void reportNewLines(QListWidget* tape)
+{
+    QObject::connect(tape->model(), &QAbstractItemModel::rowsInserted, tape, [tape](const QModelIndex&, int first, int last) {
+        if (!QAccessible::isActive())
+            return;
+        QAccessibleTableInterface* list = QAccessible::queryAccessibleInterface(tape)->tableInterface();
+        for (int row = first; row <= last; ++row) {
+            QAccessibleEvent created(list->cellAt(row, 0), QAccessible::ObjectCreated);
+            QAccessible::updateAccessibility(&created);
+        }
+    });
+}
+
 // The classes whose widgets are windows to assistive tools (presentAsWindow()).
 QStringList& windowClasses()
 {
@@ -367,8 +383,9 @@ void nameControlsForAssistiveTools(QWidget* client)
     for (const char* objectName : TextBoxes)
         new NameFollowsToolTip(named(QLatin1String(objectName)));
     // Qt's list interface, unlike the others, does not offer the tool tip as the description.
-    QWidget* tape = named(QStringLiteral("lstEntered"));
+    auto* tape = static_cast<QListWidget*>(named(QStringLiteral("lstEntered")));
     tape->setAccessibleDescription(tape->toolTip());
+    reportNewLines(tape);
 }
 
 void setDisplayText(QLabel* label, const QString& text)

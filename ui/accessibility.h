@@ -2,8 +2,8 @@
 // What screen readers and other assistive tools (AT-SPI on Linux, through Qt's accessibility
 // support) learn about the calculator window: a spoken name for every key, clear label, text box,
 // display bar and the tape; the tool tips as descriptions; the keys, the clear labels and the text
-// boxes with a "press" action that runs their click at once; the display bars' and text boxes'
-// text through the text interface.
+// boxes with a "press" action that runs their click at once; the display bars' text through the
+// text interface; and each tape line as it is added.
 //
 // Qt's own interfaces serve the menus and the tape; the keys, labels and text boxes get ours.
 
@@ -25,7 +25,7 @@ void presentAsWindow(const QMetaObject& windowClass);
 
 // Gives the controls of the calculator window's client area their names in words. The text boxes'
 // names follow their tool tips, which change with the tape's state ("show entries tape",
-// "hide entries tape").
+// "hide entries tape"). Lines added to the tape are reported from now on.
 void nameControlsForAssistiveTools(QWidget* client);
 
 // Sets a display label's caption and, when it changed, tells assistive tools the old text went
