@@ -1,5 +1,6 @@
 #include "accessibility.h"
 
+#include "calculator.h"
 #include "clicklabel.h"
 #include "clicklineedit.h"
 #include "designlabel.h"
@@ -10,6 +11,7 @@
 #include <QEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include <array>
 #include <functional>
@@ -285,6 +287,79 @@ private:
     ClickLineEdit* box() const { return static_cast<ClickLineEdit*>(widget()); }
 };
 
+// Says words through the screen reader without showing anything: it stays hidden, and tells
+// assistive tools that it was shown, with the words as its name. Orca speaks a notification when
+// it is shown, and a notification within a status bar without the word "notification".
+class Announcer : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+
+    const QString& words() const { return m_words; }
+
+    void say(const QString& words)
+    {
+        m_words = words;
+        if (!QAccessible::isActive())
+            return;
+        QAccessibleEvent shown(this, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
+
+private:
+    QString m_words;
+};
+
+class AnnouncerAccessible : public QAccessibleWidget {
+public:
+    explicit AnnouncerAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Notification)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? static_cast<const Announcer*>(widget())->words() : QAccessibleWidget::text(t);
+    }
+};
+
+// The announcer of `window`, made on first use inside a hidden status bar of its own.
+Announcer* announcerOf(QWidget* window)
+{
+    if (auto* announcer = window->findChild<Announcer*>())
+        return announcer;
+    auto* bar = new QStatusBar(window);
+    bar->setObjectName(QStringLiteral("announcements"));
+    bar->hide();
+    auto* announcer = new Announcer(bar);
+    announcer->setObjectName(QStringLiteral("announcer"));
+    return announcer;
+}
+
+// The calculator as announcement() compares it before and after a press.
+CalculatorView viewOf(const Calculator& engine)
+{
+    const DisplayState& display = engine.display();
+    return {
+        .total = display.lblDisplay,
+        .newNumber = display.lblNewNum,
+        .op = display.lblOp,
+        .newNumberShown = display.lblNewNumVisible,
+        .opShown = display.lblOpVisible,
+        .entry = engine.state().strEntry,
+        .hasTotal = engine.state().dblTotal != 0.0,
+        .tapeLines = display.lstEntered.size(),
+    };
+}
+
+// Counts the presses announced, so that a press can tell whether another ran while it waited.
+unsigned& pressCount()
+{
+    static unsigned count = 0;
+    return count;
+}
+
 // Tells assistive tools of each line added to the tape, as a new list item named by the line. Qt
 // tells them nothing: its bridge drops the list's notice of inserted rows.
 void reportNewLines(QListWidget* tape)
@@ -325,6 +400,8 @@ QAccessibleInterface* designInterfaces(const QString& className, QObject* object
         return new TextBoxAccessible(widget);
     if (is(QPushButton::staticMetaObject))
         return new KeyAccessible(widget);
+    if (is(Announcer::staticMetaObject))
+        return new AnnouncerAccessible(widget);
     return nullptr;
 }
 
@@ -407,4 +484,26 @@ void setDisplayText(QLabel* label, const QString& text)
     }
 }
 
+AnnouncedPress::AnnouncedPress(QWidget* window, const Calculator& engine, const QString& control)
+    : m_window(window)
+    , m_engine(engine)
+    , m_control(control.toStdString())
+    , m_before(viewOf(engine))
+    , m_count(++pressCount())
+{
+}
+
+AnnouncedPress::~AnnouncedPress()
+{
+    // A press that ran while this one waited for its message box to close has spoken for itself;
+    // this one's "before" no longer holds.
+    if (pressCount() != m_count)
+        return;
+    const std::string words = announcement(m_control, m_before, viewOf(m_engine));
+    if (!words.empty())
+        announcerOf(m_window)->say(toQString(words));
+}
+
 } // namespace tavoro
+
+#include "accessibility.moc"

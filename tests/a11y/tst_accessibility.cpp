@@ -1,8 +1,9 @@
 // The calculator window as assistive tools see it, through Qt's accessibility interfaces on the
 // offscreen platform: names, roles, descriptions and press actions of every control, presses
-// through those actions doing what clicks do, at once and in order, and the displays' and text
-// boxes' accessible text. The offscreen platform has no accessibility bridge, so Qt sends no
-// change events here: the screen-reader test checks those over AT-SPI.
+// through those actions doing what clicks do, at once and in order, the words announced after each
+// press, and the displays' and text boxes' accessible text. The offscreen platform has no
+// accessibility bridge, so Qt sends no change events here: the screen-reader tests check those
+// over AT-SPI, and what Orca says.
 
 #include "calculatorwindow.h"
 #include "recordingservices.h"
@@ -80,6 +81,12 @@ class tst_Accessibility : public QObject {
     {
         for (const QChar key : keys)
             QTest::mouseClick(find(controlOfKey(key)), Qt::LeftButton);
+    }
+    // The words last announced, as the hidden notification's accessible name holds them.
+    QString announced() const
+    {
+        auto* announcer = m_window->findChild<QWidget*>(QStringLiteral("announcer"));
+        return announcer != nullptr ? QAccessible::queryAccessibleInterface(announcer)->text(QAccessible::Name) : QString();
     }
     QString accessibleText(const QString& name) const
     {
@@ -200,6 +207,42 @@ private slots:
         QCOMPARE(clicks, 0); // the assistive tool's call returns before the click runs
         QCoreApplication::processEvents();
         QCOMPARE(clicks, 1);
+    }
+
+    void eachPressIsAnnounced_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("words"); // the words announced after the last key
+        QTest::newRow("a digit") << "1" << "1";
+        QTest::newRow("a second digit") << "12" << "12";
+        QTest::newRow("an operator") << "12+" << "plus, 12";
+        QTest::newRow("a digit once a total stands") << "12+3" << "3";
+        QTest::newRow("equals") << "12+3=" << "equals 15";
+        QTest::newRow("clear last entry") << "12+3E" << "Error Cleared";
+        QTest::newRow("clear ALL") << "12+3=C" << "all cleared";
+        QTest::newRow("an operator in place of another") << "5+X" << "times instead of plus";
+        QTest::newRow("an operator refused: nothing") << "+" << "";
+        QTest::newRow("a digit refused after a result: nothing new") << "12+3=7" << "equals 15";
+    }
+    void eachPressIsAnnounced()
+    {
+        QFETCH(QString, keys);
+        click(keys);
+        QTEST(announced(), "words");
+    }
+
+    // The announcer is heard, not seen: a notification in a status bar (which Orca speaks
+    // without saying "notification"), hidden in the window.
+    void theAnnouncerIsHeardNotSeen()
+    {
+        click(QStringLiteral("1"));
+        auto* announcer = m_window->findChild<QWidget*>(QStringLiteral("announcer"));
+        QVERIFY(announcer != nullptr);
+        QVERIFY(!announcer->isVisible());
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(announcer);
+        QCOMPARE(iface->role(), QAccessible::Notification);
+        QCOMPARE(iface->parent()->role(), QAccessible::StatusBar);
+        QCOMPARE(iface->parent()->parent()->object(), m_window.get());
     }
 
     // The text boxes are pressed like keys and stay editable text; their names follow the tape.
