@@ -1,9 +1,16 @@
 #!/bin/sh
 # Drives a program as a screen reader does, over AT-SPI, on a virtual X display and a session bus
-# of its own: see screen-reader-session.py. This wrapper finds the tools and bounds the whole run.
-# Usage: check-screen-reader.sh PROGRAM WINDOW_TITLE
+# of its own: see screen-reader-session.py. With --orca, works the program from the keyboard with
+# the Orca screen reader running instead, and checks what Orca says: see orca-session.py. This
+# wrapper finds the tools and bounds the whole run.
+# Usage: check-screen-reader.sh [--orca] PROGRAM WINDOW_TITLE
 # Exits 77 (skipped) when a tool is missing.
 set -eu
+driver=screen-reader-session.py
+if [ "$1" = --orca ]; then
+    driver=orca-session.py
+    shift
+fi
 program=$1 title=$2
 here=$(dirname "$0")
 
@@ -20,6 +27,13 @@ done
 python=/usr/bin/python3
 [ -x "$python" ] && "$python" -c 'import pyatspi' 2> /dev/null ||
     skip "pyatspi not found for $python (Debian: python3-pyatspi)"
+if [ $driver = orca-session.py ]; then
+    for tool in orca speech-dispatcher xdotool; do
+        command -v $tool > /dev/null || skip "$tool not found (Debian: orca, speech-dispatcher, xdotool)"
+    done
+    [ -e /usr/lib/speech-dispatcher-modules/sd_espeak-ng ] ||
+        skip "speech-dispatcher's espeak-ng module not found (Debian: speech-dispatcher-espeak-ng)"
+fi
 
 # The session bus lives as long as the driver; the driver bounds each step, timeout the whole.
-exec timeout -k 5 80 dbus-run-session -- "$python" "$here/screen-reader-session.py" "$program" "$title" "$launcher"
+exec timeout -k 5 80 dbus-run-session -- "$python" "$here/$driver" "$program" "$title" "$launcher"
