@@ -29,12 +29,22 @@ QString spokenCaption(const QString& caption) { return QString::fromStdString(ta
 // The click is queued, so that the assistive tool's call returns at once, even when the click's
 // handler goes on to open a modal message box, and so that presses run one after the other in the
 // order they came, whichever control they press. A press for a control that is gone is dropped.
+// Without an accessible name of its own, the control is named by `caption`, where one is given.
 class PressableAccessible : public QAccessibleWidget {
 public:
-    PressableAccessible(QWidget* widget, QAccessible::Role role, std::function<void()> click)
+    PressableAccessible(QWidget* widget, QAccessible::Role role, std::function<void()> click,
+        std::function<QString()> caption = {})
         : QAccessibleWidget(widget, role)
         , m_click(std::move(click))
+        , m_caption(std::move(caption))
     {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && m_caption && widget()->accessibleName().isEmpty())
+            return m_caption();
+        return QAccessibleWidget::text(t);
     }
 
     QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
@@ -51,6 +61,7 @@ public:
 
 private:
     std::function<void()> m_click;
+    std::function<QString()> m_caption;
 };
 
 // One line of text without attributes, read through the text interface: what a display label and
@@ -166,47 +177,30 @@ QString withoutAccessKeys(const QString& caption)
 // pressed before a clear label ran after it.
 class KeyAccessible : public PressableAccessible {
 public:
-    explicit KeyAccessible(QWidget* widget)
-        : PressableAccessible(widget, QAccessible::Button, [key = static_cast<QPushButton*>(widget)] { key->click(); })
+    explicit KeyAccessible(QPushButton* key)
+        : PressableAccessible(key, QAccessible::Button, [key] { key->click(); }, [key] { return withoutAccessKeys(key->text()); })
     {
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return withoutAccessKeys(key()->text());
-        return QAccessibleWidget::text(t);
     }
 
     QAccessible::State state() const override
     {
+        const auto* key = static_cast<const QPushButton*>(widget());
         QAccessible::State state = QAccessibleWidget::state();
-        state.pressed = key()->isDown();
-        state.checkable = key()->isCheckable();
-        state.checked = key()->isChecked();
-        state.defaultButton = key()->isDefault();
+        state.pressed = key->isDown();
+        state.checkable = key->isCheckable();
+        state.checked = key->isChecked();
+        state.defaultButton = key->isDefault();
         return state;
     }
-
-private:
-    const QPushButton* key() const { return static_cast<const QPushButton*>(widget()); }
 };
 
-// A clear label as assistive tools see it: a button whose "press" action runs the label's click.
-class ClickLabelAccessible : public PressableAccessible {
-public:
-    explicit ClickLabelAccessible(QWidget* widget)
-        : PressableAccessible(widget, QAccessible::Button, [label = static_cast<ClickLabel*>(widget)] { label->click(); })
-    {
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return spokenCaption(static_cast<const QLabel*>(widget())->text());
-        return QAccessibleWidget::text(t);
-    }
-};
+// A clear label as assistive tools see it: a button named by its caption in words, whose "press"
+// action runs the label's click.
+PressableAccessible* clickLabelAccessible(ClickLabel* label)
+{
+    return new PressableAccessible(label, QAccessible::Button, [label] { label->click(); },
+        [label] { return spokenCaption(label->text()); });
+}
 
 // A text box that serves as a key ("SHOW Entries", "CLEAR Entries") as assistive tools see it:
 // editable text, as a sighted user may type into it, with a "press" action that runs its click.
@@ -219,7 +213,7 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Value ? shownText() : QAccessibleWidget::text(t);
+        return t == QAccessible::Value ? shownText() : PlainTextAccessible::text(t);
     }
     using PlainTextAccessible::text;
 
@@ -353,7 +347,7 @@ CalculatorView viewOf(const Calculator& engine)
     };
 }
 
-// Counts the presses announced, so that a press can tell whether another ran while it waited.
+// Counts the presses made, so that a press can tell whether another ran while it waited.
 unsigned& pressCount()
 {
     static unsigned count = 0;
@@ -368,9 +362,11 @@ void reportNewLines(QListWidget* tape)
         if (!QAccessible::isActive())
             return;
         QAccessibleTableInterface* list = QAccessible::queryAccessibleInterface(tape)->tableInterface();
-        for (int row = first; row <= last; ++row) {
-            QAccessibleEvent created(list->cellAt(row, 0), QAccessible::ObjectCreated);
-            QAccessible::updateAccessibility(&created);
+        for (int row = first; list != nullptr && row <= last; ++row) {
+            if (QAccessibleInterface* line = list->cellAt(row, 0)) {
+                QAccessibleEvent created(line, QAccessible::ObjectCreated);
+                QAccessible::updateAccessibility(&created);
+            }
         }
     });
 }
@@ -393,13 +389,13 @@ QAccessibleInterface* designInterfaces(const QString& className, QObject* object
     // and then for each base class in turn, so that every kind of push button is a key.
     const auto is = [&className](const QMetaObject& type) { return className == QLatin1String(type.className()); };
     if (is(ClickLabel::staticMetaObject))
-        return new ClickLabelAccessible(widget);
+        return clickLabelAccessible(static_cast<ClickLabel*>(widget));
     if (is(DesignLabel::staticMetaObject))
         return new DesignLabelAccessible(widget);
     if (is(ClickLineEdit::staticMetaObject))
         return new TextBoxAccessible(widget);
     if (is(QPushButton::staticMetaObject))
-        return new KeyAccessible(widget);
+        return new KeyAccessible(static_cast<QPushButton*>(widget));
     if (is(Announcer::staticMetaObject))
         return new AnnouncerAccessible(widget);
     return nullptr;
