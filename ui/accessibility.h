@@ -21,8 +21,9 @@ namespace tavoro {
 
 class Calculator;
 
-// Installs the accessible interfaces of the design labels. Qt keeps the interface it first made for
-// a widget, so this must run before the first design label is created; repeated calls do nothing.
+// Installs the accessible interfaces of the keys (every push button), the design labels, the text
+// boxes and the announcer. Qt keeps the interface it first made for a widget, so this must run
+// before the first of them is created; repeated calls do nothing.
 void installAccessibleInterfaces();
 
 // Presents the windows of `windowClass`, a plain QWidget subclass, as windows. Qt takes such a
