@@ -1,14 +1,21 @@
 #include "accessibility.h"
 
+#include "calculator.h"
 #include "clicklabel.h"
+#include "clicklineedit.h"
 #include "designlabel.h"
 #include "qtdesign.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
 
 #include <array>
+#include <functional>
+#include <utility>
 
 namespace tavoro {
 
@@ -18,69 +25,25 @@ constexpr std::array<const char*, 2> TextBoxes{"txtShowEntries", "txtClearEntrie
 
 QString spokenCaption(const QString& caption) { return QString::fromStdString(tavoro::spokenCaption(caption.toStdString())); }
 
-// A design label as assistive tools see it: static text whose name is its accessible name (or its
-// caption) and whose text interface reads the caption exactly as shown, e.g. "15" for the total.
-class DesignLabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+// A control that assistive tools can press: its "press" action runs the control's click once.
+// The click is queued, so that the assistive tool's call returns at once, even when the click's
+// handler goes on to open a modal message box, and so that presses run one after the other in the
+// order they came, whichever control they press. A press for a control that is gone is dropped.
+// Without an accessible name of its own, the control is named by `caption`, where one is given.
+class PressableAccessible : public QAccessibleWidget {
 public:
-    explicit DesignLabelAccessible(QWidget* widget)
-        : QAccessibleWidget(widget, QAccessible::StaticText)
+    PressableAccessible(QWidget* widget, QAccessible::Role role, std::function<void()> click,
+        std::function<QString()> caption = {})
+        : QAccessibleWidget(widget, role)
+        , m_click(std::move(click))
+        , m_caption(std::move(caption))
     {
     }
 
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return spokenCaption(caption());
-        if (t == QAccessible::Value)
-            return caption();
-        return QAccessibleWidget::text(t);
-    }
-
-    void* interface_cast(QAccessible::InterfaceType t) override
-    {
-        if (t == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface*>(this);
-        return QAccessibleWidget::interface_cast(t);
-    }
-
-    // Read-only text: no selection, the caret at the start.
-    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override { }
-    void removeSelection(int) override { }
-    void setSelection(int, int, int) override { }
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override { }
-    QString text(int startOffset, int endOffset) const override
-    {
-        return caption().mid(startOffset, endOffset - startOffset);
-    }
-    int characterCount() const override { return static_cast<int>(caption().size()); }
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override { }
-    QString attributes(int offset, int* startOffset, int* endOffset) const override
-    {
-        *startOffset = *endOffset = offset;
-        return {};
-    }
-
-private:
-    QString caption() const { return static_cast<const QLabel*>(widget())->text(); }
-};
-
-// A clear label as assistive tools see it: a button whose "press" action runs the label's click.
-class ClickLabelAccessible : public QAccessibleWidget {
-public:
-    explicit ClickLabelAccessible(QWidget* widget)
-        : QAccessibleWidget(widget, QAccessible::Button)
-    {
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return spokenCaption(static_cast<const QLabel*>(widget())->text());
+        if (t == QAccessible::Name && m_caption && widget()->accessibleName().isEmpty())
+            return m_caption();
         return QAccessibleWidget::text(t);
     }
 
@@ -88,17 +51,325 @@ public:
 
     void doAction(const QString& actionName) override
     {
-        if (actionName != pressAction()) {
+        if (actionName == pressAction())
+            QMetaObject::invokeMethod(widget(), m_click, Qt::QueuedConnection);
+        else
             QAccessibleWidget::doAction(actionName);
-            return;
-        }
-        // Queued, as Qt's buttons do it: the assistive tool's call returns at once, even when the
-        // click's handler goes on to open a modal message box.
-        QMetaObject::invokeMethod(static_cast<ClickLabel*>(widget()), &ClickLabel::click, Qt::QueuedConnection);
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    std::function<void()> m_click;
+    std::function<QString()> m_caption;
 };
+
+// One line of text without attributes, read through the text interface: what a display label and
+// a text box share. `Base` is the widget interface it adds the text interface to; shownText() is
+// the text as it shows.
+template <typename Base>
+class PlainTextAccessible : public Base, public QAccessibleTextInterface {
+public:
+    using Base::Base;
+    using Base::text;
+
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return Base::interface_cast(t);
+    }
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        return startOffset <= endOffset ? shownText().mid(startOffset, endOffset - startOffset) : QString();
+    }
+    int characterCount() const override { return static_cast<int>(shownText().size()); }
+    QRect characterRect(int) const override { return {}; }
+
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override
+    {
+        return QAccessibleTextInterface::textBeforeOffset(plainOffset(offset), boundary, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override
+    {
+        return QAccessibleTextInterface::textAfterOffset(plainOffset(offset), boundary, startOffset, endOffset);
+    }
+    // At the very end of the text, Qt 6.4's walk never returns for a word or a sentence: a screen
+    // reader asking for the word at a cursor after the last character froze the program. There
+    // is no item there.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override
+    {
+        offset = plainOffset(offset);
+        if (offset == characterCount() && (boundary == QAccessible::WordBoundary || boundary == QAccessible::SentenceBoundary)) {
+            *startOffset = *endOffset = offset;
+            return {};
+        }
+        return QAccessibleTextInterface::textAtOffset(offset, boundary, startOffset, endOffset);
+    }
+
+    // One run without attributes covers the whole text. A run as long as one offset made Orca
+    // drop the last letter when it read a line ("SHOW Entrie").
+    QString attributes(int, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+protected:
+    virtual QString shownText() const = 0;
+
+private:
+    // By convention offset -2 stands for the cursor position and -1 for the end of the text.
+    int plainOffset(int offset) const { return offset == -2 ? cursorPosition() : offset == -1 ? characterCount() : offset; }
+};
+
+// A design label as assistive tools see it: static text whose name is its accessible name (or its
+// caption) and whose text interface reads the caption exactly as shown, e.g. "15" for the total.
+class DesignLabelAccessible : public PlainTextAccessible<QAccessibleWidget> {
+public:
+    explicit DesignLabelAccessible(QWidget* widget)
+        : PlainTextAccessible(widget, QAccessible::StaticText)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return spokenCaption(shownText());
+        if (t == QAccessible::Value)
+            return shownText();
+        return QAccessibleWidget::text(t);
+    }
+    using PlainTextAccessible::text;
+
+    // Read-only text: no selection, the cursor at the start.
+    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
+
+protected:
+    QString shownText() const override { return static_cast<const QLabel*>(widget())->text(); }
+};
+
+// A caption without its access-key marks: "&OK" is "OK", "&&" a plain "&".
+QString withoutAccessKeys(const QString& caption)
+{
+    QString plain;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && ++i == caption.size())
+            break;
+        plain += caption[i];
+    }
+    return plain;
+}
+
+// A push button, a key among them, as assistive tools see it: named by its accessible name or its
+// caption, described by its tool tip, pressed with one click at once. Qt's own press is an
+// animated click that comes 100 ms later, so that two quick presses of "5" made one, and a key
+// pressed before a clear label ran after it.
+class KeyAccessible : public PressableAccessible {
+public:
+    explicit KeyAccessible(QPushButton* key)
+        : PressableAccessible(key, QAccessible::Button, [key] { key->click(); }, [key] { return withoutAccessKeys(key->text()); })
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        const auto* key = static_cast<const QPushButton*>(widget());
+        QAccessible::State state = QAccessibleWidget::state();
+        state.pressed = key->isDown();
+        state.checkable = key->isCheckable();
+        state.checked = key->isChecked();
+        state.defaultButton = key->isDefault();
+        return state;
+    }
+};
+
+// A clear label as assistive tools see it: a button named by its caption in words, whose "press"
+// action runs the label's click.
+PressableAccessible* clickLabelAccessible(ClickLabel* label)
+{
+    return new PressableAccessible(label, QAccessible::Button, [label] { label->click(); },
+        [label] { return spokenCaption(label->text()); });
+}
+
+// A text box that serves as a key ("SHOW Entries", "CLEAR Entries") as assistive tools see it:
+// editable text, as a sighted user may type into it, with a "press" action that runs its click.
+class TextBoxAccessible : public PlainTextAccessible<PressableAccessible>, public QAccessibleEditableTextInterface {
+public:
+    explicit TextBoxAccessible(QWidget* widget)
+        : PlainTextAccessible(widget, QAccessible::EditableText, [box = static_cast<ClickLineEdit*>(widget)] { box->click(); })
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? shownText() : PlainTextAccessible::text(t);
+    }
+    using PlainTextAccessible::text;
+
+    void setText(QAccessible::Text t, const QString& text) override
+    {
+        if (t == QAccessible::Value)
+            box()->setText(text);
+        else
+            QAccessibleWidget::setText(t, text);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = true;
+        state.selectableText = true;
+        return state;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        return PlainTextAccessible::interface_cast(t);
+    }
+
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override
+    {
+        const bool selected = selectionIndex == 0 && box()->hasSelectedText();
+        *startOffset = selected ? box()->selectionStart() : 0;
+        *endOffset = selected ? box()->selectionEnd() : 0;
+    }
+    int selectionCount() const override { return box()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void removeSelection(int selectionIndex) override
+    {
+        if (selectionIndex == 0)
+            box()->deselect();
+    }
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override
+    {
+        if (selectionIndex == 0)
+            box()->setSelection(startOffset, endOffset - startOffset);
+    }
+    int cursorPosition() const override { return box()->cursorPosition(); }
+    void setCursorPosition(int position) override { box()->setCursorPosition(position); }
+    int offsetAtPoint(const QPoint& point) const override { return box()->cursorPositionAt(box()->mapFromGlobal(point)); }
+    void scrollToSubstring(int startIndex, int endIndex) override
+    {
+        box()->setCursorPosition(endIndex);
+        box()->setCursorPosition(startIndex);
+    }
+
+    void deleteText(int startOffset, int endOffset) override { replaceText(startOffset, endOffset, {}); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int startOffset, int endOffset, const QString& text) override
+    {
+        box()->setText(shownText().replace(startOffset, endOffset - startOffset, text));
+    }
+
+protected:
+    QString shownText() const override { return box()->text(); }
+
+private:
+    ClickLineEdit* box() const { return static_cast<ClickLineEdit*>(widget()); }
+};
+
+// Says words through the screen reader without showing anything: it stays hidden, and tells
+// assistive tools that it was shown, with the words as its name. Orca speaks a notification when
+// it is shown, and a notification within a status bar without the word "notification".
+class Announcer : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+
+    const QString& words() const { return m_words; }
+
+    void say(const QString& words)
+    {
+        m_words = words;
+        if (!QAccessible::isActive())
+            return;
+        QAccessibleEvent shown(this, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
+
+private:
+    QString m_words;
+};
+
+class AnnouncerAccessible : public QAccessibleWidget {
+public:
+    explicit AnnouncerAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Notification)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? static_cast<const Announcer*>(widget())->words() : QAccessibleWidget::text(t);
+    }
+};
+
+// The announcer of `window`, made on first use inside a hidden status bar of its own.
+Announcer* announcerOf(QWidget* window)
+{
+    if (auto* announcer = window->findChild<Announcer*>())
+        return announcer;
+    auto* bar = new QStatusBar(window);
+    bar->setObjectName(QStringLiteral("announcements"));
+    bar->hide();
+    auto* announcer = new Announcer(bar);
+    announcer->setObjectName(QStringLiteral("announcer"));
+    return announcer;
+}
+
+// The calculator as announcement() compares it before and after a press.
+CalculatorView viewOf(const Calculator& engine)
+{
+    const DisplayState& display = engine.display();
+    return {
+        .total = display.lblDisplay,
+        .newNumber = display.lblNewNum,
+        .op = display.lblOp,
+        .newNumberShown = display.lblNewNumVisible,
+        .opShown = display.lblOpVisible,
+        .entry = engine.state().strEntry,
+        .hasTotal = engine.state().dblTotal != 0.0,
+        .tapeLines = display.lstEntered.size(),
+    };
+}
+
+// Counts the presses made, so that a press can tell whether another ran while it waited.
+unsigned& pressCount()
+{
+    static unsigned count = 0;
+    return count;
+}
+
+// Tells assistive tools of each line added to the tape, as a new list item named by the line. Qt
+// tells them nothing: its bridge drops the list's notice of inserted rows.
+void reportNewLines(QListWidget* tape)
+{
+    QObject::connect(tape->model(), &QAbstractItemModel::rowsInserted, tape, [tape](const QModelIndex&, int first, int last) {
+        if (!QAccessible::isActive())
+            return;
+        QAccessibleTableInterface* list = QAccessible::queryAccessibleInterface(tape)->tableInterface();
+        for (int row = first; list != nullptr && row <= last; ++row) {
+            if (QAccessibleInterface* line = list->cellAt(row, 0)) {
+                QAccessibleEvent created(line, QAccessible::ObjectCreated);
+                QAccessible::updateAccessibility(&created);
+            }
+        }
+    });
+}
 
 // The classes whose widgets are windows to assistive tools (presentAsWindow()).
 QStringList& windowClasses()
@@ -114,11 +385,19 @@ QAccessibleInterface* designInterfaces(const QString& className, QObject* object
     auto* widget = static_cast<QWidget*>(object);
     if (widget->isWindow() && windowClasses().contains(className))
         return new QAccessibleWidget(widget, QAccessible::Window);
-    // Qt asks for the most derived class first, so a clear label is never taken for a plain one.
-    if (className == QLatin1String(ClickLabel::staticMetaObject.className()))
-        return new ClickLabelAccessible(widget);
-    if (className == QLatin1String(DesignLabel::staticMetaObject.className()))
+    // Qt asks for the most derived class first, so a clear label is never taken for a plain one,
+    // and then for each base class in turn, so that every kind of push button is a key.
+    const auto is = [&className](const QMetaObject& type) { return className == QLatin1String(type.className()); };
+    if (is(ClickLabel::staticMetaObject))
+        return clickLabelAccessible(static_cast<ClickLabel*>(widget));
+    if (is(DesignLabel::staticMetaObject))
         return new DesignLabelAccessible(widget);
+    if (is(ClickLineEdit::staticMetaObject))
+        return new TextBoxAccessible(widget);
+    if (is(QPushButton::staticMetaObject))
+        return new KeyAccessible(static_cast<QPushButton*>(widget));
+    if (is(Announcer::staticMetaObject))
+        return new AnnouncerAccessible(widget);
     return nullptr;
 }
 
@@ -177,8 +456,9 @@ void nameControlsForAssistiveTools(QWidget* client)
     for (const char* objectName : TextBoxes)
         new NameFollowsToolTip(named(QLatin1String(objectName)));
     // Qt's list interface, unlike the others, does not offer the tool tip as the description.
-    QWidget* tape = named(QStringLiteral("lstEntered"));
+    auto* tape = static_cast<QListWidget*>(named(QStringLiteral("lstEntered")));
     tape->setAccessibleDescription(tape->toolTip());
+    reportNewLines(tape);
 }
 
 void setDisplayText(QLabel* label, const QString& text)
@@ -200,4 +480,26 @@ void setDisplayText(QLabel* label, const QString& text)
     }
 }
 
+AnnouncedPress::AnnouncedPress(QWidget* window, const Calculator& engine, const QString& control)
+    : m_window(window)
+    , m_engine(engine)
+    , m_control(control.toStdString())
+    , m_before(viewOf(engine))
+    , m_count(++pressCount())
+{
+}
+
+AnnouncedPress::~AnnouncedPress()
+{
+    // A press that ran while this one waited for its message box to close has spoken for itself;
+    // this one's "before" no longer holds.
+    if (pressCount() != m_count)
+        return;
+    const std::string words = announcement(m_control, m_before, viewOf(m_engine));
+    if (!words.empty())
+        announcerOf(m_window)->say(toQString(words));
+}
+
 } // namespace tavoro
+
+#include "accessibility.moc"

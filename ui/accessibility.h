@@ -1,12 +1,16 @@
 #pragma once
 // What screen readers and other assistive tools (AT-SPI on Linux, through Qt's accessibility
 // support) learn about the calculator window: a spoken name for every key, clear label, text box,
-// display bar and the tape; the tool tips as descriptions; the clear labels presented as buttons
-// with a "press" action; the display bars' text through the text interface, with an event each
-// time it changes so that a screen reader can speak the new total.
+// display bar and the tape; the tool tips as descriptions; the keys, the clear labels and the text
+// boxes with a "press" action that runs their click at once; the display bars' text through the
+// text interface; each tape line as it is added; and after every press, the words a screen reader
+// says of what changed (announcement()), through a hidden notification.
 //
-// Qt's own interfaces serve the keys (buttons with a press action), the text boxes and the tape
-// (whose list model tells of added and removed lines by itself). The design labels get ours.
+// Qt's own interfaces serve the menus and the tape; the keys, labels and text boxes get ours.
+
+#include "announcement.h"
+
+#include <string>
 
 class QLabel;
 struct QMetaObject;
@@ -15,8 +19,11 @@ class QWidget;
 
 namespace tavoro {
 
-// Installs the accessible interfaces of the design labels. Qt keeps the interface it first made for
-// a widget, so this must run before the first design label is created; repeated calls do nothing.
+class Calculator;
+
+// Installs the accessible interfaces of the keys (every push button), the design labels, the text
+// boxes and the announcer. Qt keeps the interface it first made for a widget, so this must run
+// before the first of them is created; repeated calls do nothing.
 void installAccessibleInterfaces();
 
 // Presents the windows of `windowClass`, a plain QWidget subclass, as windows. Qt takes such a
@@ -26,11 +33,30 @@ void presentAsWindow(const QMetaObject& windowClass);
 
 // Gives the controls of the calculator window's client area their names in words. The text boxes'
 // names follow their tool tips, which change with the tape's state ("show entries tape",
-// "hide entries tape").
+// "hide entries tape"). Lines added to the tape are reported from now on.
 void nameControlsForAssistiveTools(QWidget* client);
 
 // Sets a display label's caption and, when it changed, tells assistive tools the old text went
 // and the new text came.
 void setDisplayText(QLabel* label, const QString& text);
+
+// Has the screen reader say what a press changed. Made at the start of a press handler, before
+// the engine call; when it goes, at the end of the handler, once the window shows the engine's
+// state, it says announcement()'s words for the pressed `control` (a design name such as
+// "cmdOp(5)") through a hidden notification of `window`, whose accessible name holds them.
+class AnnouncedPress {
+public:
+    AnnouncedPress(QWidget* window, const Calculator& engine, const QString& control);
+    ~AnnouncedPress();
+    AnnouncedPress(const AnnouncedPress&) = delete;
+    AnnouncedPress& operator=(const AnnouncedPress&) = delete;
+
+private:
+    QWidget* m_window;
+    const Calculator& m_engine;
+    std::string m_control;
+    CalculatorView m_before;
+    unsigned m_count; // presses made so far, this one included
+};
 
 } // namespace tavoro

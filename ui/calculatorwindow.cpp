@@ -310,30 +310,35 @@ void CalculatorWindow::Form_Load()
 
 void CalculatorWindow::cmdDigit_Click(int index)
 {
+    const AnnouncedPress press(this, m_engine, QStringLiteral("cmdDigit(%1)").arg(index));
     m_engine.cmdDigit_Click(index);
     syncFromEngine();
 }
 
 void CalculatorWindow::cmdOp_Click(int index)
 {
+    const AnnouncedPress press(this, m_engine, QStringLiteral("cmdOp(%1)").arg(index));
     m_engine.cmdOp_Click(index);
     syncFromEngine();
 }
 
 void CalculatorWindow::lblClearAll_Click()
 {
+    const AnnouncedPress press(this, m_engine, QStringLiteral("lblClearAll"));
     m_engine.lblClearAll_Click();
     syncFromEngine();
 }
 
 void CalculatorWindow::lblClearError_Click()
 {
+    const AnnouncedPress press(this, m_engine, QStringLiteral("lblClearError"));
     m_engine.lblClearError_Click();
     syncFromEngine();
 }
 
 void CalculatorWindow::lblClearError2_Click()
 {
+    const AnnouncedPress press(this, m_engine, QStringLiteral("lblClearError2"));
     m_engine.lblClearError2_Click();
     syncFromEngine();
 }

@@ -4,6 +4,8 @@
 
 namespace tavoro {
 
+void ClickLineEdit::click() { emit clicked(); }
+
 void ClickLineEdit::mousePressEvent(QMouseEvent* event)
 {
     m_pressed = event->button() == Qt::LeftButton;

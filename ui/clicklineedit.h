@@ -13,6 +13,9 @@ class ClickLineEdit : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
 
+    // Reports a click without the mouse, as an assistive tool's press action does.
+    void click();
+
 signals:
     void clicked();
 

@@ -1,10 +1,17 @@
 #!/bin/sh
 # Drives a program as a screen reader does, over AT-SPI, on a virtual X display: see
-# screen-reader-session.py. This wrapper finds the tools and bounds the whole run. The session bus
-# must be one of its own, as tests/isolated-env.sh gives it (CTest runs it so).
-# Usage: tests/isolated-env.sh tests/a11y/check-screen-reader.sh PROGRAM WINDOW_TITLE
+# screen-reader-session.py. With --orca, works the program from the keyboard with the Orca screen
+# reader running instead, and checks what Orca says: see orca-session.py. This wrapper finds the
+# tools and bounds the whole run. The session bus must be one of its own, as tests/isolated-env.sh
+# gives it (CTest runs it so).
+# Usage: tests/isolated-env.sh tests/a11y/check-screen-reader.sh [--orca] PROGRAM WINDOW_TITLE
 # Exits 77 (skipped) when a tool is missing.
 set -eu
+driver=screen-reader-session.py
+if [ "$1" = --orca ]; then
+    driver=orca-session.py
+    shift
+fi
 program=$1 title=$2
 here=$(dirname "$0")
 
@@ -22,6 +29,13 @@ done
 python=/usr/bin/python3
 [ -x "$python" ] && "$python" -c 'import pyatspi' 2> /dev/null ||
     skip "pyatspi not found for $python (Debian: python3-pyatspi)"
+if [ $driver = orca-session.py ]; then
+    for tool in orca speech-dispatcher xdotool; do
+        command -v $tool > /dev/null || skip "$tool not found (Debian: orca, speech-dispatcher, xdotool)"
+    done
+    [ -e /usr/lib/speech-dispatcher-modules/sd_espeak-ng ] ||
+        skip "speech-dispatcher's espeak-ng module not found (Debian: speech-dispatcher-espeak-ng)"
+fi
 
 # The driver bounds each step, timeout the whole.
-exec timeout -k 5 80 "$python" "$here/screen-reader-session.py" "$program" "$title" "$launcher"
+exec timeout -k 5 80 "$python" "$here/$driver" "$program" "$title" "$launcher"

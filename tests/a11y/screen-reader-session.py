@@ -4,8 +4,12 @@ Runs inside a private D-Bus session (tests/isolated-env.sh gives it one). Starts
 AT-SPI bus, switches accessibility on the way a screen reader does (org.a11y.Status), starts the
 program, finds the splash window's start button by its accessible name and presses it through its
 accessible action, presses 1, 2, plus, 3, equals on the calculator the same way, reads "15" from
-the total display's accessible text, checks that the change was announced, and ends the program
-through its Files > eXit menu item. Every wait is bounded; every process it starts is ended.
+the total display's accessible text, and checks what assistive tools were told: the text change,
+the words announced after each press, each tape line as it was added. Then: presses made before
+any runs (5 5, then 7 and clear ALL) run once each, in order; the text boxes are pressed through
+their action and their names follow the tape; the menu items' check marks read as checked or not.
+It ends the program through its Files > eXit menu item. Every wait is bounded; every process it
+starts is ended.
 
 Usage: screen-reader-session.py PROGRAM WINDOW_TITLE AT_SPI_BUS_LAUNCHER
 """
@@ -185,8 +189,15 @@ def drive(program, title, events):
     if result != "15":
         raise Failure(f'total reads "{result}", not "15"')
     wait_for('the announcement of "15" in "total"',
-             lambda: any(source == "total" and text == "15" for source, text in events))
+             lambda: any(source == "total" and text == "15" for source, text in events["inserted"]))
     print('total reads "15", and "15" was announced as inserted text')
+    rule = "-" * 23
+    said = ["1", "12", "plus, 12", "3", "equals 15"]
+    wait_for(f"the words {said}", lambda: events["announced"] == said)
+    print(f"announced after each press: {said}")
+    added = ["   12", "+ 3", rule, "=  15"]
+    wait_for(f"the tape lines {added} to be reported", lambda: events["added"] == added)
+    print(f"tape lines reported as they were added: {added}")
 
     # A clear label, pressed as a button: clear ALL empties the total and rules off the tape.
     press(wait_for('the key "clear all"', lambda: find(calculator, pyatspi.ROLE_PUSH_BUTTON, "clear all")))
@@ -194,12 +205,57 @@ def drive(program, title, events):
     print('pressed "clear all": total reads ""')
     tape = wait_for('the list "tape"', lambda: find(calculator, pyatspi.ROLE_LIST, "tape", showing=False))
     lines = [tape.getChildAtIndex(i).name for i in range(tape.childCount)]
-    rule = "-" * 23
     if lines != ["   12", "+ 3", rule, "=  15", rule]:
         raise Failure(f"the tape reads {lines}")
     print(f"the tape reads {lines}")
 
-    exit_item = wait_for('the menu item "eXit"', lambda: find(calculator, pyatspi.ROLE_MENU_ITEM, "eXit", showing=False))
+    # Presses made before any of them runs, as switch and voice tools make them: each runs once,
+    # in the order made, keys and clear labels alike.
+    def key(name):
+        return wait_for(f'the key "{name}"', lambda: find(calculator, pyatspi.ROLE_PUSH_BUTTON, name))
+    five = key("5")
+    press(five)
+    press(five)
+    wait_for('"total" to read "55"', lambda: text_of(total) == "55")
+    seven, clear_all = key("7"), key("clear all")
+    press(seven)
+    press(clear_all)
+    wait_for('"all cleared"', lambda: events["announced"][-1:] == ["all cleared"])
+    time.sleep(0.3)  # a late 7 would show by now
+    if text_of(total) != "":
+        raise Failure(f'7 then clear all, pressed at once, leave the total reading "{text_of(total)}"')
+    print('pressed 5 5 at once: total read "55"; 7 and clear all at once: total reads ""')
+
+    # The text boxes, pressed through their action; their names follow the tape.
+    def text_box(name):
+        return wait_for(f'the text box "{name}"', lambda: find(calculator, pyatspi.ROLE_TEXT, name))
+    shower = text_box("show entries tape")
+    press(shower)
+    wait_for("the tape to show", lambda: tape.getState().contains(pyatspi.STATE_SHOWING))
+    wait_for('the text box to be named "hide entries tape"', lambda: shower.name == "hide entries tape")
+    press(text_box("clear entries tape"))
+    wait_for("the tape to be emptied", lambda: tape.childCount == 0)
+    press(shower)
+    wait_for("the tape to hide", lambda: not tape.getState().contains(pyatspi.STATE_SHOWING))
+    wait_for('the text box to be named "show entries tape"', lambda: shower.name == "show entries tape")
+    print('pressed "show entries tape", "clear entries tape", "hide entries tape": the tape showed, '
+          'emptied, hid')
+
+    # Check marks: the load step checks "hIde Date and Time"; "Show Tape" checks itself and
+    # unchecks "Hide Tape". (Qt 6.4's bridge cannot tell that an unchecked item is checkable.)
+    def menu_item(name):
+        return wait_for(f'the menu item "{name}"',
+                        lambda: find(calculator, pyatspi.ROLE_MENU_ITEM, name, showing=False))
+
+    def checked(name):
+        return menu_item(name).getState().contains(pyatspi.STATE_CHECKED)
+    if not checked("hIde Date and Time") or checked("shoW Date and Time"):
+        raise Failure('"hIde Date and Time" is not the checked one of the date-and-time items')
+    press(menu_item("Show Tape"))
+    wait_for('"Show Tape" checked, "Hide Tape" not', lambda: checked("Show Tape") and not checked("Hide Tape"))
+    print('menu items: "hIde Date and Time", then "Show Tape" read as checked, the others not')
+
+    exit_item = menu_item("eXit")
     del must_run["the program"]
     press(exit_item)
     wait_for("the program to end after eXit", lambda: program.poll() is not None)
@@ -225,11 +281,21 @@ def main():
 
         # Connects to the AT-SPI bus: only now that it runs.
         import pyatspi
-        events = []
+        events = {"inserted": [], "announced": [], "added": []}
 
         def on_text_inserted(event):
-            events.append((event.source.name if event.source else None, event.any_data))
+            events["inserted"].append((event.source.name if event.source else None, event.any_data))
         pyatspi.Registry.registerEventListener(on_text_inserted, "object:text-changed:insert")
+
+        def on_shown(event):
+            if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
+                events["announced"].append(event.source.name)
+        pyatspi.Registry.registerEventListener(on_shown, "object:state-changed:showing")
+
+        def on_child_added(event):
+            if event.source.name == "tape":
+                events["added"].append(event.any_data.name)
+        pyatspi.Registry.registerEventListener(on_child_added, "object:children-changed:add")
 
         env = dict(os.environ, QT_QPA_PLATFORM="xcb")
         program = subprocess.Popen([program_path], env=env)

@@ -1,15 +1,17 @@
 // The calculator window as assistive tools see it, through Qt's accessibility interfaces on the
 // offscreen platform: names, roles, descriptions and press actions of every control, presses
-// through those actions doing what clicks do, and the displays' accessible text. The offscreen
-// platform has no accessibility bridge, so Qt sends no change events here: the screen-reader
-// test checks those over AT-SPI.
+// through those actions doing what clicks do, at once and in order, the words announced after each
+// press, and the displays' and text boxes' accessible text. The offscreen platform has no
+// accessibility bridge, so Qt sends no change events here: the screen-reader tests check those
+// over AT-SPI, and what Orca says.
 
 #include "calculatorwindow.h"
 #include "recordingservices.h"
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -39,6 +41,14 @@ QString controlOfKey(QChar key)
     }
 }
 
+// A key of a push-button class of its own, as a key with a focus ring is.
+class RingedKey : public QPushButton {
+    Q_OBJECT
+
+public:
+    using QPushButton::QPushButton;
+};
+
 } // namespace
 
 class tst_Accessibility : public QObject {
@@ -58,18 +68,25 @@ class tst_Accessibility : public QObject {
     {
         return QAccessible::queryAccessibleInterface(find(name));
     }
-    // Presses a control as a screen reader does, through its accessible press action, and waits
-    // until the press has been delivered (Qt's buttons click 100 ms later, the clear labels on
-    // the next pass of the event loop).
+    // Presses a control as a screen reader does, through its accessible press action. The press
+    // runs on the next pass of the event loop.
     void pressAccessibly(const QString& name)
     {
         QAccessibleActionInterface* actions = accessible(name)->actionInterface();
         QVERIFY2(actions != nullptr, qPrintable(name));
         QVERIFY2(actions->actionNames().contains(QAccessibleActionInterface::pressAction()), qPrintable(name));
         actions->doAction(QAccessibleActionInterface::pressAction());
-        QCoreApplication::processEvents();
-        if (auto* button = qobject_cast<QAbstractButton*>(find(name)))
-            QTRY_VERIFY(!button->isDown());
+    }
+    void click(const QString& keys)
+    {
+        for (const QChar key : keys)
+            QTest::mouseClick(find(controlOfKey(key)), Qt::LeftButton);
+    }
+    // The words last announced, as the hidden notification's accessible name holds them.
+    QString announced() const
+    {
+        auto* announcer = m_window->findChild<QWidget*>(QStringLiteral("announcer"));
+        return announcer != nullptr ? QAccessible::queryAccessibleInterface(announcer)->text(QAccessible::Name) : QString();
     }
     QString accessibleText(const QString& name) const
     {
@@ -116,8 +133,8 @@ private slots:
             {"lblClearError", QAccessible::Button, "clear last entry", "Clear LAST ENTRY.", true},
             {"lblClearError2", QAccessible::Button, "clear last entry", "Clear LAST ENTRY.", true},
             {"lblClearAll", QAccessible::Button, "clear all", "Clear TOTAL.", true},
-            {"txtShowEntries", QAccessible::EditableText, "show entries tape", " SHOW Entries Tape ", false},
-            {"txtClearEntries", QAccessible::EditableText, "clear entries tape", "CLEAR Entries Tape", false},
+            {"txtShowEntries", QAccessible::EditableText, "show entries tape", " SHOW Entries Tape ", true},
+            {"txtClearEntries", QAccessible::EditableText, "clear entries tape", "CLEAR Entries Tape", true},
             {"lstEntered", QAccessible::List, "tape", "PREVIOUS ENTRIES", false},
             {"lblDisplay", QAccessible::StaticText, "total", "", false},
             {"lblNewNum", QAccessible::StaticText, "new number", "", false},
@@ -155,12 +172,15 @@ private slots:
         QTest::newRow("9/, ERROR") << "9/4R" << "9";
         QTest::newRow("clear ALL after a result") << "12+3=C" << "";
         QTest::newRow("operator first: a message") << "+" << "0";
+        QTest::newRow("5 twice, quickly") << "55" << "55";
+        QTest::newRow("7, then clear ALL quickly") << "7C" << "";
     }
+    // Every press is made before any of them runs, as a switch or voice tool may make them:
+    // each runs once, in the order made.
     void pressActionsDoWhatClicksDo()
     {
         QFETCH(QString, keys);
-        for (const QChar key : keys)
-            QTest::mouseClick(find(controlOfKey(key)), Qt::LeftButton);
+        click(keys);
         const DisplayState byClicks = m_window->engine().display();
         const std::vector<std::string> messagesByClicks = m_services.messages;
         const int beepsByClicks = m_services.beeps;
@@ -168,19 +188,116 @@ private slots:
         init();
         for (const QChar key : keys)
             pressAccessibly(controlOfKey(key));
+        QCoreApplication::processEvents();
         QCOMPARE(m_window->engine().display(), byClicks);
         QCOMPARE(m_services.messages, messagesByClicks);
         QCOMPARE(m_services.beeps, beepsByClicks);
         QTEST(accessibleText(QStringLiteral("lblDisplay")), "total");
     }
 
-    void textBoxNamesFollowTheTape()
+    void aKeyOfAnyPushButtonClassIsPressedAtOnce()
     {
+        RingedKey key(QStringLiteral("&OK"));
+        int clicks = 0;
+        connect(&key, &QPushButton::clicked, this, [&clicks] { ++clicks; });
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&key);
+        QCOMPARE(iface->role(), QAccessible::Button);
+        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("OK"));
+        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicks, 0); // the assistive tool's call returns before the click runs
+        QCoreApplication::processEvents();
+        QCOMPARE(clicks, 1);
+    }
+
+    void eachPressIsAnnounced_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("words"); // the words announced after the last key
+        QTest::newRow("a digit") << "1" << "1";
+        QTest::newRow("a second digit") << "12" << "12";
+        QTest::newRow("an operator") << "12+" << "plus, 12";
+        QTest::newRow("a digit once a total stands") << "12+3" << "3";
+        QTest::newRow("equals") << "12+3=" << "equals 15";
+        QTest::newRow("clear last entry") << "12+3E" << "Error Cleared";
+        QTest::newRow("clear ALL") << "12+3=C" << "all cleared";
+        QTest::newRow("an operator in place of another") << "5+X" << "times instead of plus";
+        QTest::newRow("an operator refused: nothing") << "+" << "";
+        QTest::newRow("a digit refused after a result: nothing new") << "12+3=7" << "equals 15";
+    }
+    void eachPressIsAnnounced()
+    {
+        QFETCH(QString, keys);
+        click(keys);
+        QTEST(announced(), "words");
+    }
+
+    // The announcer is heard, not seen: a notification in a status bar (which Orca speaks
+    // without saying "notification"), hidden in the window.
+    void theAnnouncerIsHeardNotSeen()
+    {
+        click(QStringLiteral("1"));
+        auto* announcer = m_window->findChild<QWidget*>(QStringLiteral("announcer"));
+        QVERIFY(announcer != nullptr);
+        QVERIFY(!announcer->isVisible());
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(announcer);
+        QCOMPARE(iface->role(), QAccessible::Notification);
+        QCOMPARE(iface->parent()->role(), QAccessible::StatusBar);
+        QCOMPARE(iface->parent()->parent()->object(), m_window.get());
+    }
+
+    // The text boxes are pressed like keys and stay editable text; their names follow the tape.
+    void textBoxesArePressedAndNamedByTheTape()
+    {
+        click(QStringLiteral("12+"));
         QAccessibleInterface* box = accessible(QStringLiteral("txtShowEntries"));
-        QTest::mouseClick(find(QStringLiteral("txtShowEntries")), Qt::LeftButton);
+        pressAccessibly(QStringLiteral("txtShowEntries"));
+        QCoreApplication::processEvents();
+        QVERIFY(find(QStringLiteral("lstEntered"))->isVisible());
         QCOMPARE(box->text(QAccessible::Name), QStringLiteral("hide entries tape"));
-        QTest::mouseClick(find(QStringLiteral("txtShowEntries")), Qt::LeftButton);
+        QCOMPARE(box->role(), QAccessible::EditableText);
+        QCOMPARE(accessibleText(QStringLiteral("txtShowEntries")), QStringLiteral("HIDE Entries"));
+
+        pressAccessibly(QStringLiteral("txtClearEntries"));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_window->findChild<QListWidget*>(QStringLiteral("lstEntered"))->count(), 0);
+
+        pressAccessibly(QStringLiteral("txtShowEntries"));
+        QCoreApplication::processEvents();
+        QVERIFY(find(QStringLiteral("lstEntered"))->isHidden());
         QCOMPARE(box->text(QAccessible::Name), QStringLiteral("show entries tape"));
+    }
+
+    // A screen reader walks a text by characters, words and lines, up to and past its end (the
+    // cursor of a text box stands there): every walk returns, and one run without attributes
+    // covers the whole text, so that a line is read to its last letter.
+    void textWalksReturnEverywhere_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("a text box") << "txtShowEntries";
+        QTest::newRow("a display") << "lblDisplay";
+    }
+    void textWalksReturnEverywhere()
+    {
+        QFETCH(QString, control);
+        click(QStringLiteral("12"));
+        QAccessibleTextInterface* text = accessible(control)->textInterface();
+        const int count = text->characterCount();
+        for (int boundary = QAccessible::CharBoundary; boundary <= QAccessible::NoBoundary; ++boundary) {
+            const auto type = static_cast<QAccessible::TextBoundaryType>(boundary);
+            for (int offset = -2; offset <= count; ++offset) {
+                int start = 0;
+                int end = 0;
+                text->textBeforeOffset(offset, type, &start, &end);
+                text->textAtOffset(offset, type, &start, &end);
+                text->textAfterOffset(offset, type, &start, &end);
+            }
+        }
+        int start = -1;
+        int end = -1;
+        QCOMPARE(text->textAtOffset(count, QAccessible::WordBoundary, &start, &end), QString());
+        text->attributes(1, &start, &end);
+        QCOMPARE(start, 0);
+        QCOMPARE(end, count);
     }
 };
 
