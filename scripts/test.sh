@@ -18,7 +18,11 @@ echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
 # The Wine checks ran in the normal build; the Windows programs take no sanitizer flags.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVORO_WERROR=ON -DTAVORO_SANITIZE=ON -DTAVORO_WINE_TESTS=OFF
 cmake --build build-asan -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+# intercept_tls_get_addr=0: GCC 12's sanitizer runtime mistakes a block of a library's thread-local
+# storage for the header of glibc versions before 2.25 and reads outside it, so the leak check at a
+# program's exit sometimes dies ("Tracer caught signal 11") with a threaded program such as a Qt
+# one talking to a screen reader. Leaks are still found and still fatal.
+ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
 if [[ -x tests/fuzz/run-fuzzer.sh ]]; then

@@ -246,8 +246,10 @@ void CalculatorWindow::layOut()
         c.font = std::move(font);
         c.fitted.reset();
     }
-    for (Control* display : {m_lblDisplay, m_lblNewNum, m_lblOp})
-        fitDisplay(*display);
+    for (Control& c : m_controls) {
+        if (c.row->shrinkToFit)
+            fitDisplay(c);
+    }
     setDateAndTimeText(toUtf8(windowText(m_lblDateAndTime->hwnd)));
 
     // The text boxes' own margins would leave "SHOW  Entries" too little room.
@@ -568,7 +570,8 @@ bool CalculatorWindow::setDisplayText(Control& label, const std::string& text)
     if (windowText(label.hwnd) == wide)
         return false;
     SetWindowTextW(label.hwnd, wide.c_str());
-    fitDisplay(label);
+    if (label.row->shrinkToFit)
+        fitDisplay(label);
     return true;
 }
 
