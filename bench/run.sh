@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The start-up and footprint benchmark. Builds the two programs (RelWithDebInfo, as scripts/run.sh
 # does) and the benchmark in build-bench/, starts a private Xvfb without a window manager and times
 # the bare Qt floor window, tavoro3 and tavoro2, interleaved.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by bench/run.sh and the benchmark's tests: starts a private X server like the one the
 # figures are measured on (no window manager) and a private D-Bus session bus, as every desktop
 # session has one. Without a bus, each Qt program's first D-Bus use (the accessibility bridge)

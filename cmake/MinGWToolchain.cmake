@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The part of the two MinGW-w64 toolchain files that is the same for both targets: Debian's
 # cross compilers (g++-mingw-w64-x86-64, g++-mingw-w64-i686) for ${TAVORO_MINGW_TRIPLET}.
 set(CMAKE_SYSTEM_NAME Windows)

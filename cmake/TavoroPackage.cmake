@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package. In a build folder, `cpack -G DEB` makes tavoro_<version>_<arch>.deb, which
 # installs both programs under /usr with their desktop entries, icons, manual pages, the AppStream
 # metainfo and, in /usr/share/doc/tavoro, the copyright file and the changelog.

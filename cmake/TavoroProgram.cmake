@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # add_tavoro_program(): one of the two programs, built from the shared start-up library and a
 # three-line main, with its Windows resources, its desktop entry, its manual page and its install
 # rules. tavoro_program_resources(): a program's Windows resources alone, for the Win32 programs.

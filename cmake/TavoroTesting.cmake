@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Tests that start a program or a Qt application run in an environment of their own, made by
 # tests/isolated-env.sh: a scratch HOME and XDG_RUNTIME_DIR, a private D-Bus session bus, none of
 # the caller's QT_*, display or desktop-session variables. Without it a test passes or fails with

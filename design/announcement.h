@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a screen reader says after a press, in words a listener understands at once: the number
 // being typed ("12"), the operator and the running total ("plus, 12"), the result ("equals 15"),

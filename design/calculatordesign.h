@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calculator window's design as toolkit-free data: one row per control, in stacking order (a
 // later row is drawn above an earlier one where they overlap), the menu tree, the names screen

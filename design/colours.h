@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The colours of the window designs, in one place so that a tuning of the look never means hunting
 // through a front end's code. Every value is an exact #RRGGBB of the design; nothing is shaded.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What differs between the two programs, Tavoro 3 and Tavoro 2, as plain data. Each program is one
 // `ProgramDescription` (see programs.h); the splash window, the calculator window and the start-up

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The splash window's design as toolkit-free data: what both programs' splash windows share, and
 // the `SplashVariant` that holds what differs. Places are in twips; the controls' places are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tavoro 2: a centred splash window without a title bar whose load step shows the program title,
 // and the calculator window frmTavoro, captioned "Tavoro." with three labels 30 twips higher.
 

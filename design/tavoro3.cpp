@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tavoro 3: a sizable splash window with a title bar, and the calculator window frmTavoro3.
 
 #include "programs.h"

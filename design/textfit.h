@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a text that is too wide for its control is shown, the same way by every front end: a display
 // shrinks its font until the number fits, a tape line wraps onto further rows. A number is never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Design units: places and sizes are given in twips (1/1440 inch). 15 twips make one pixel at
 // 96 dpi. The Qt front end draws in device-independent pixels (96 dpi) and lets Qt's high-density

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tavoro-keys: drives the calculator engine without a window.
 //
 //   tavoro-keys 1 2 + 3 =        keys as arguments

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keys by name and the one-line JSON record of the calculator's state after a press: the
 // language of the key runner `tavoro-keys`, of bug reports and of the end-to-end tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conversions between numbers and text, the way the calculator shows and reads them.
 // Plain C++ only and independent of the process locale: the decimal separator is always ".".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Services that answer at once and remember what was asked of them: every message box is
 // "dismissed" immediately, beeps are counted. Used where no person is there to answer: the key

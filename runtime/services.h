@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the calculator asks of its surroundings besides number text: a beep, a modal message
 // box and the clock. The window supplies a Qt implementation; tests supply a fake that records.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Windows programs "Tavoro 3.exe" and "Tavoro 2.exe" for 64-bit (x86_64) and 32-bit
 # (i686) Windows with Debian's MinGW-w64, each a single .exe that needs only Windows' own DLLs,
 # and packs one zip per target with both programs and a short read-me. Installs missing Debian

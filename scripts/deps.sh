@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, testing and running Tavoro need, if any is missing.
 # Usage: scripts/deps.sh [build|test|run|bench|windows]   (default: test)
 set -euo pipefail

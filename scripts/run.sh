@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Tavoro and starts it. Installs missing Debian packages first.
 # Usage: scripts/run.sh [tavoro3|tavoro2]   (default: tavoro3)
 set -euo pipefail

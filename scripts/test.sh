@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Tavoro and runs every test: the normal build with all tests (the Windows programs
 # cross-built and checked under Wine among them), the same tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the engine fuzzer for a bounded time.

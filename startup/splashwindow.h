@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The splash window, the window each program starts with: a plain frame holding the product name,
 // the slogan, the logo, the version label and the one button that starts the calculator.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command in an environment of its own, so that a test sees the same thing on a fresh
 # machine, a console, a CI runner and a desktop session, whatever the caller's shell holds. Every
 # test that starts a program or a Qt application goes through it.

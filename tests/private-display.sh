@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the checks that run programs on a virtual X display of their own (sh).
 # startPrivateDisplay: starts Xvfb at 96 dpi, so that the design's pixel sizes hold, on a free
 # display, and exports DISPLAY; $xvfb holds the server's process id ("" when none could start).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What screen readers and other assistive tools (AT-SPI on Linux, through Qt's accessibility
 // support) learn about the calculator window: a spoken name for every key, clear label, text box,

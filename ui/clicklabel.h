@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A label that serves as a key: it reports a click (left button pressed and released over it).
 // The second click of a double click is not a click, as with the classic label control.

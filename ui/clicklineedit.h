@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An ordinary editable single-line text box that also reports a click (left button pressed and
 // released over it), so that it can serve as a key while the user may still type into it. As

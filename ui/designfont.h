@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fonts of the window designs, named as the designs name them ("Arial", "Arial Black",
 // "MS Sans Serif") with their point sizes. Every design font is bold.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A label of the window designs: opaque, borderless, its text starting at the top edge and, when
 // word wrap is on, broken into lines at blanks the way the classic label control breaks them.

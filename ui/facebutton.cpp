@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "facebutton.h"
 
 #include "qtdesign.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A key: a push button painted flat in exactly its face colour with a raised edge, whatever its
 // state (focused, hovered, default); only the edge changes while it is held down, sunken. The key

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tavoro-window: the calculator window on its own, without a splash window, for trying the window
 // out and taking screenshots. With the argument "2" it shows Tavoro 2's variant, else Tavoro 3's.
 

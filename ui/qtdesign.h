@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The toolkit-free designs in Qt's terms: twip places as rectangles in the device-independent
 // pixels Qt lays widgets out in (96 dpi, which Qt's high-density scaling turns into the screen's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the tape draws its lines. Like a paper strip, a line wider than the list goes on in the next
 // row(s) of the same item, broken anywhere (inside a number too), so that every character of a

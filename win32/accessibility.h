@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What screen readers (Narrator, NVDA, JAWS) learn of the controls beyond their own text, through
 // Dynamic Annotation (IAccPropServices): names in words for keys whose captions are symbols

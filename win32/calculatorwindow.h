@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calculator window: the big coloured keys, the two display bars, the clear labels, the tape
 // and the menus, built from the design table in one loop. It owns the engine (`Calculator`) and

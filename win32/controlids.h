@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The child-window identifiers of the controls: what WM_COMMAND and WM_DRAWITEM name a control by,
 // and what automation (the Wine checks' driver) finds it by with GetDlgItem.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small helpers over Windows' own controls, shared by both windows: creating a child control,
 // reading and setting texts (UTF-8 inside the program, UTF-16 at this edge).

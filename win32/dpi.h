@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The designs' twips in a window's pixels. Every place, size and font is converted at the DPI of
 // the window it is shown in (the programs are per-monitor DPI aware), so that at 150 % or 200 %

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A plain frame with an empty caption: an etched rectangle that holds other controls as its
 // children. Its controls' notifications (clicks, owner drawing, colours) go on to the window that

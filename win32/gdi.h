@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Owners of the GDI objects the windows create (fonts, brushes, bitmaps): each is deleted with its
 // owner, so that no handle outlives the window that made it, whatever the number of DPI changes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How an owner-drawn push button is painted: the calculator's keys and the splash window's start
 // button. The face is flat in exactly its colour in every state (focused, hot, default); a raised

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The splash window's logo: the committed JPEG, carried in the program as a resource, decoded by
 // the Windows Imaging Component and scaled to the size its control has on the screen.

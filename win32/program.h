@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A running program on Windows: its two windows, each a single program-wide instance. The splash
 // window is created with the program; the calculator window on first use, by the splash window's

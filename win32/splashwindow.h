@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The splash window: the product name, the slogan, the logo, the version line and the start
 // button, all inside the plain frame Frame1. The start button hides the splash window (it stays

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The skeleton every window of the program grows from: one C++ object per window. The window
 // procedure finds its object through GWLP_USERDATA, set from the creation parameter in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmark's floor: the least a Qt 6 Widgets program of the calculator's size does to put a
 // window with 12 big coloured bold push buttons on the screen. Each button shows its caption; a
 // click only presses it. The benchmark times exec to this window being mapped.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bare Qt window the benchmark measures the programs against: the calculator's client size with
 // 12 big coloured bold push buttons in a 4 x 3 grid. Shared by the floor program and the driver,

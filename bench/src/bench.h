@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The benchmark proper: starts each program once per round, in an order that rotates from round
 // to round, and measures it through the X server.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the benchmark clicks, worked out from the window designs (places in twips, 15 to the
 // pixel at 96 dpi, each coordinate converted on its own as the programs do). Every point is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tavoro-bench: the start-up and footprint benchmark's driver. Run it on a private X server
 // without a window manager; bench/run.sh builds everything and starts one.
 

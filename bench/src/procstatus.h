@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Resident memory of a process, from the VmRSS line of /proc/PID/status.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The benchmark's results and the table it prints: one row per figure and program with median,
 // minimum and maximum over the rounds, and the goal with its verdict where the figure has one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Median, minimum and maximum of a figure over the rounds of a benchmark, and the per-round ratio
 // of one program's figure to the floor's. A round whose measurement failed has no value.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The driver's X connection: top-level window events from the root window, repaints through the
 // DAMAGE extension and synthetic pointer input through XTEST. Events are waited for with poll() on

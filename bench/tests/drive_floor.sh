@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The driver against the floor window on a private X server: one round with three key clicks must
 # find the window, see it painted, see every click repainted and read the memory figure. Nothing
 # here depends on how fast anything is.

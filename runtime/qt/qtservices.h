@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calculator's services on a Qt desktop: the system beep, a modal message box captioned with
 // the program's title, and the local clock in the user's locale.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one place where text crosses between the program's UTF-8 (std::string, the engine's and the
 // designs' texts) and Windows' UTF-16 (the W functions). Everything inside the program stays UTF-8;

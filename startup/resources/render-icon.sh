@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the program icon: icon-16.png .. icon-256.png for the Linux desktop and Qt, and tavoro.ico
 # for Windows with exactly three images, in this order: 32 x 32 in 2 colours, 32 x 32 in 16 colours
 # and 16 x 16 in 16 colours. The results are kept in the repository so that building needs none of

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders logo.svg to logo.jpg, the picture the splash window shows: a 450 x 469 baseline JPEG in
 # three colour components, JFIF 1.02 with a density of 150 x 150 dots per inch. The JPEG is kept in
 # the repository so that building needs none of these tools.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives a program as a screen reader does, over AT-SPI, on a virtual X display: see
 # screen-reader-session.py. With --orca, works the program from the keyboard with the Orca screen
 # reader running instead, and checks what Orca says: see orca-session.py. This wrapper finds the

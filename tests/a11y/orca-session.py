@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Works a Tavoro program from the keyboard with the Orca screen reader running, and checks what Orca
 says after each press.
 

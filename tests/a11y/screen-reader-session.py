@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives a Tavoro program as a screen reader does, over AT-SPI.
 
 Runs inside a private D-Bus session (tests/isolated-env.sh gives it one). Starts its own Xvfb and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator window as assistive tools see it, through Qt's accessibility interfaces on the
 // offscreen platform: names, roles, descriptions and press actions of every control, presses
 // through those actions doing what clicks do, at once and in order, the words announced after each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both programs' windows on a screen of twice the pixel density (QT_SCALE_FACTOR=2): each window
 // is twice as large in device pixels, every control sits at twice its place, each control looks
 // the same as at scale 1 when scaled down, and text and the logo are drawn at the full density

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader says after each press, decided from the calculator before and after it. The
 // views are the engine's own states in the worked examples (12 + 3 =, 5 + X, 8 / 0 =, clearing).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a too-wide text is fitted: a display's font shrinks to the largest quarter-point size that
 // fits, a tape line breaks into rows anywhere. Measured here with a monospaced model font, every
 // character `points` pixels wide at a size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The robustness oracle: turns bytes into presses on a fresh calculator and checks, after every
 // press, what must hold whatever the user clicks: the state stays consistent and finite, every

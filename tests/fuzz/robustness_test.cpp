@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bad input for the engine: entries and results at the edges of the double range, runs of
 // decimal points, the tape emptied mid-calculation, and every input the fuzzer was seeded with or
 // ever found, replayed through its invariant checks.

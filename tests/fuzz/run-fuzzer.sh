@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the engine fuzzer with clang's libFuzzer and runs it from the seed corpus for a bounded
 # time.
 #

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a build folder with CPack and checks it without installing it:
 # its control fields, that it holds every installed file under /usr and nothing else, that its
 # desktop entries start programs it ships, its AppStream file, and lintian's verdict (errors fail,

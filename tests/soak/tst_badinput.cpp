@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bad input through the real calculator window: any text typed or pasted into the two text boxes
 // that serve as keys, numbers at the edges of the double range, runs of decimal points, and the
 // tape emptied in the middle of a calculation. The window must neither block nor crash, must

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The soak: a long, seeded run of random clicks on every control of a real calculator window on
 // the offscreen platform, with services that answer every message box at once. After every click
 // the window's labels and tape must agree with its engine; at the end the heap may hold no more

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a real calculator window the way its user sees it: the captions and visibility of the
 // display labels, the tape's lines, the text boxes, the menu checks. The soak and the bad-input

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Validates a program's desktop entry with desktop-file-validate and checks its fields.
 # Usage: check-desktop-entry.sh DESKTOP_FILE_VALIDATE ENTRY TITLE EXECUTABLE
 # Exits 77 (skipped) when desktop-file-validate is not installed.

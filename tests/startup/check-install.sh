@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks that both programs, their desktop entries
 # and the icon in every size land where a Linux desktop looks for them.
 # Usage: check-install.sh CMAKE BUILD_DIR PREFIX

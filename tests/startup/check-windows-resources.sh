@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiles a program's Windows resource script with the MinGW resource compiler, to a .res file
 # and to a COFF object as a Windows build links it, reads the .res back as a script and checks
 # every field of the version record and the icon group.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a program on its own virtual X display as a user would: the splash window comes up alone,
 # a click on its start button swaps it for the calculator window, and e&Xit from the Files menu
 # ends the process. With a sixth argument, screenshots of both windows are saved in that folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures the programs carry: the logo as the baseline JPEG the splash window expects, read
 // through Qt's jpeg plugin; the program icon in every size; and the Windows icon file with its
 // three images.

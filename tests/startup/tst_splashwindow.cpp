@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two splash windows against their designs: the window itself, Frame1 and its five controls
 // (places, captions, fonts, colours as drawn), the focus, the logo drawn to its control's size, and
 // Tavoro 2's load step. Every test runs over both programs.

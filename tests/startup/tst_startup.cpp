@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A running program, driven as its user would: the start button hands over from the splash window
 // to the calculator window, and the program ends by closing the splash window, by Exit, or by
 // closing the calculator window. Every test runs over both programs with recorded services, so no

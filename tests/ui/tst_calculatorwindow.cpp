@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator window driven through its real widgets on the offscreen platform: clicks reach
 // the engine, the labels and the tape show the results, the options follow their state tables,
 // and the design's places, fonts and colours come out on screen.

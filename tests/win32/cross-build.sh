@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds the x86_64 Windows tree the Wine checks run (incrementally when it is
 # there already): the two programs, the engine's suites and wine_driver.
 # Usage: cross-build.sh MINGW_CXX CMAKE SOURCE_DIR TREE JOBS WERROR

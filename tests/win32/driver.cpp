@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // wine_driver: plays a user of one Windows program, the way Windows automation does, and checks
 // what the program's windows really show. It starts the program, finds its windows by class name
 // and their controls by identifier, clicks with BM_CLICK and mouse messages, reads texts with

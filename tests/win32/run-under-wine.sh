@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a Windows program under Wine in $WINEPREFIX and passes on its exit status; whatever of Wine
 # is left running is ended afterwards.
 #   --display: on a virtual X display of its own (tests/private-display.sh).

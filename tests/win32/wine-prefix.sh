@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes or removes the Wine prefix (a scratch Windows installation) the Wine checks of one test
 # run share. Making one takes about 20 seconds.
 # Usage: wine-prefix.sh make|remove PREFIX
