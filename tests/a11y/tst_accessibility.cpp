@@ -7,6 +7,7 @@
 // over AT-SPI, and what Orca says.
 
 #include "calculatorwindow.h"
+#include "programs.h"
 #include "recordingservices.h"
 
 #include <QAccessible>
@@ -21,8 +22,7 @@ using namespace tavoro;
 
 namespace {
 
-constexpr CalculatorVariant Tavoro3Window{
-    "frmTavoro3", "Tavoro 3", {1620, 5880, 5820, 690}, {7560, 6030, 600, 555}, {7380, 5880, 195, 690}};
+const CalculatorVariant& Tavoro3Window = Tavoro3.calculator;
 
 // The control that a key of a test sequence presses: digits, ".", the operators, and C (clear ALL),
 // E ("clear"), R ("ERROR").

@@ -6,6 +6,7 @@
 #include "calculatorwindow.h"
 #include "designfont.h"
 #include "designlabel.h"
+#include "programs.h"
 #include "recordingservices.h"
 #include "tapedelegate.h"
 
@@ -29,10 +30,8 @@ using namespace tavoro;
 
 namespace {
 
-constexpr CalculatorVariant Tavoro3Window{
-    "frmTavoro3", "Tavoro 3", {1620, 5880, 5820, 690}, {7560, 6030, 600, 555}, {7380, 5880, 195, 690}};
-constexpr CalculatorVariant Tavoro2Window{
-    "frmTavoro", "Tavoro.", {1590, 5850, 5820, 690}, {7560, 6000, 600, 555}, {7380, 5850, 195, 690}};
+const CalculatorVariant& Tavoro3Window = Tavoro3.calculator;
+const CalculatorVariant& Tavoro2Window = Tavoro2.calculator;
 
 // The control that a key of a test sequence clicks: digits, ".", the operators, and C (clear ALL),
 // E ("clear"), R ("ERROR").
