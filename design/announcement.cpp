@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "announcement.h"
 
+#include "calculator.h"
 #include "calculatordesign.h"
 
 namespace tavoro {
@@ -35,6 +36,13 @@ std::string operatorPressed(std::string_view control, const CalculatorView& befo
     return word + ", " + after.total;
 }
 
+// Counts the presses made, so that a press can tell whether another ran while it waited.
+unsigned& pressCount()
+{
+    static unsigned count = 0;
+    return count;
+}
+
 } // namespace
 
 std::string announcement(std::string_view control, const CalculatorView& before, const CalculatorView& after)
@@ -51,6 +59,36 @@ std::string announcement(std::string_view control, const CalculatorView& before,
     if (startsWith(control, "cmdOp("))
         return operatorPressed(control, before, after);
     return {};
+}
+
+CalculatorView viewOf(const Calculator& engine)
+{
+    const DisplayState& display = engine.display();
+    return {
+        .total = display.lblDisplay,
+        .newNumber = display.lblNewNum,
+        .op = display.lblOp,
+        .newNumberShown = display.lblNewNumVisible,
+        .opShown = display.lblOpVisible,
+        .entry = engine.state().strEntry,
+        .hasTotal = engine.state().dblTotal != 0.0,
+        .tapeLines = display.lstEntered.size(),
+    };
+}
+
+PressAnnouncement::PressAnnouncement(const Calculator& engine, std::string_view control)
+    : m_engine(engine)
+    , m_control(control)
+    , m_before(viewOf(engine))
+    , m_count(++pressCount())
+{
+}
+
+std::string PressAnnouncement::words() const
+{
+    if (pressCount() != m_count)
+        return {};
+    return announcement(m_control, m_before, viewOf(m_engine));
 }
 
 } // namespace tavoro

@@ -12,6 +12,8 @@
 
 namespace tavoro {
 
+class Calculator;
+
 // The calculator as a listener would need to know it at one moment, in plain values.
 struct CalculatorView {
     std::string total{};         // the big display's caption
@@ -35,5 +37,26 @@ inline constexpr std::string_view AllCleared = "all cleared";
 // box, which speaks for itself, or pressed the operator that was already pending; controls other
 // than the keys and clear labels say nothing here.
 std::string announcement(std::string_view control, const CalculatorView& before, const CalculatorView& after);
+
+// The engine's state as announcement() compares it.
+CalculatorView viewOf(const Calculator& engine);
+
+// One press of a control as a screen reader hears it. Made at the start of the window's press
+// handler, before the engine call; words() once the window shows the engine's new state.
+class PressAnnouncement {
+public:
+    PressAnnouncement(const Calculator& engine, std::string_view control);
+
+    // announcement()'s words for the press. Empty also when another press ran while this one
+    // waited for its message box to close: that press has spoken for itself, and this one's
+    // "before" no longer holds.
+    std::string words() const;
+
+private:
+    const Calculator& m_engine;
+    std::string m_control;
+    CalculatorView m_before;
+    unsigned m_count; // presses made so far, this one included
+};
 
 } // namespace tavoro

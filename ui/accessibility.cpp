@@ -332,29 +332,6 @@ Announcer* announcerOf(QWidget* window)
     return announcer;
 }
 
-// The calculator as announcement() compares it before and after a press.
-CalculatorView viewOf(const Calculator& engine)
-{
-    const DisplayState& display = engine.display();
-    return {
-        .total = display.lblDisplay,
-        .newNumber = display.lblNewNum,
-        .op = display.lblOp,
-        .newNumberShown = display.lblNewNumVisible,
-        .opShown = display.lblOpVisible,
-        .entry = engine.state().strEntry,
-        .hasTotal = engine.state().dblTotal != 0.0,
-        .tapeLines = display.lstEntered.size(),
-    };
-}
-
-// Counts the presses made, so that a press can tell whether another ran while it waited.
-unsigned& pressCount()
-{
-    static unsigned count = 0;
-    return count;
-}
-
 // Tells assistive tools of each line added to the tape, as a new list item named by the line. Qt
 // tells them nothing: its bridge drops the list's notice of inserted rows.
 void reportNewLines(QListWidget* tape)
@@ -483,21 +460,13 @@ void setDisplayText(QLabel* label, const QString& text)
 
 AnnouncedPress::AnnouncedPress(QWidget* window, const Calculator& engine, const QString& control)
     : m_window(window)
-    , m_engine(engine)
-    , m_control(control.toStdString())
-    , m_before(viewOf(engine))
-    , m_count(++pressCount())
+    , m_press(engine, control.toStdString())
 {
 }
 
 AnnouncedPress::~AnnouncedPress()
 {
-    // A press that ran while this one waited for its message box to close has spoken for itself;
-    // this one's "before" no longer holds.
-    if (pressCount() != m_count)
-        return;
-    const std::string words = announcement(m_control, m_before, viewOf(m_engine));
-    if (!words.empty())
+    if (const std::string words = m_press.words(); !words.empty())
         announcerOf(m_window)->say(toQString(words));
 }
 

@@ -11,16 +11,12 @@
 
 #include "announcement.h"
 
-#include <string>
-
 class QLabel;
 struct QMetaObject;
 class QString;
 class QWidget;
 
 namespace tavoro {
-
-class Calculator;
 
 // Installs the accessible interfaces of the keys (every push button), the design labels, the text
 // boxes and the announcer. Qt keeps the interface it first made for a widget, so this must run
@@ -43,8 +39,8 @@ void setDisplayText(QLabel* label, const QString& text);
 
 // Has the screen reader say what a press changed. Made at the start of a press handler, before
 // the engine call; when it goes, at the end of the handler, once the window shows the engine's
-// state, it says announcement()'s words for the pressed `control` (a design name such as
-// "cmdOp(5)") through a hidden notification of `window`, whose accessible name holds them.
+// state, it says the press's words (PressAnnouncement) for the pressed `control` (a design name
+// such as "cmdOp(5)") through a hidden notification of `window`, whose accessible name holds them.
 class AnnouncedPress {
 public:
     AnnouncedPress(QWidget* window, const Calculator& engine, const QString& control);
@@ -54,10 +50,7 @@ public:
 
 private:
     QWidget* m_window;
-    const Calculator& m_engine;
-    std::string m_control;
-    CalculatorView m_before;
-    unsigned m_count; // presses made so far, this one included
+    PressAnnouncement m_press;
 };
 
 } // namespace tavoro
