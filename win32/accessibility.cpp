@@ -1,20 +1,331 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "accessibility.h"
 
+#include "controls.h"
 #include "widetext.h"
 
-#include <algorithm>
-#include <array>
+#include <commctrl.h>
+
+#include <atomic>
 
 namespace tavoro {
 
 namespace {
 
 // UI Automation's LiveSetting property and its Polite value, as Windows documents them; MinGW's
-// headers lack the GUID, and EVENT_OBJECT_LIVEREGIONCHANGED needs Windows 8 headers.
+// headers lack the GUID.
 constexpr GUID LiveSettingProperty{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
 constexpr long LiveSettingPolite = 1;
-constexpr DWORD LiveRegionChanged = 0x8019; // EVENT_OBJECT_LIVEREGIONCHANGED
+
+BSTR bstr(const std::wstring& text) { return SysAllocStringLen(text.data(), static_cast<UINT>(text.size())); }
+
+bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+// The accessible object of one control: ours where the presentation says more than Windows'
+// standard object, the standard one for the rest (parent, place, state, focus, value).
+class ControlAccessible final : public IAccessible, public IOleWindow {
+public:
+    ControlAccessible(HWND control, std::weak_ptr<const Presentation> presentation)
+        : m_control(control)
+        , m_presentation(std::move(presentation))
+    {
+        CreateStdAccessibleObject(control, OBJID_CLIENT, AccessibleIid, m_standard.putVoid());
+    }
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (object == nullptr)
+            return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == AccessibleIid)
+            *object = static_cast<IAccessible*>(this);
+        else if (iid == IID_IOleWindow)
+            *object = static_cast<IOleWindow*>(this);
+        else {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --m_references;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+    // IDispatch: not offered; screen readers call IAccessible directly.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+    {
+        if (count == nullptr)
+            return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+
+    // IOleWindow: which window the object belongs to.
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override
+    {
+        if (window == nullptr)
+            return E_POINTER;
+        *window = m_control;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+    // IAccessible
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override
+    {
+        return connected() ? m_standard->get_accParent(parent) : CO_E_OBJNOTCONNECTED;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override
+    {
+        return answer(count, [&](const Presentation& shown) {
+            if (!shown.itemsAsChildren)
+                return m_standard->get_accChildCount(count);
+            *count = items();
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override
+    {
+        return answer(object, [&](const Presentation& shown) {
+            if (!shown.itemsAsChildren)
+                return m_standard->get_accChild(child, object);
+            // A line is a simple element of the list, reached by its child identifier.
+            return isItem(child) ? S_FALSE : E_INVALIDARG;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
+    {
+        return answer(name, [&](const Presentation& shown) {
+            if (isSelf(child))
+                *name = bstr(shown.name ? shown.name() : windowText(m_control));
+            else if (isChild(shown, child))
+                *name = bstr(listBoxItem(m_control, child.lVal - 1));
+            else
+                return E_INVALIDARG;
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
+    {
+        return ofSelf(child, value, [&](const Presentation&) { return m_standard->get_accValue(child, value); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
+    {
+        return ofSelf(child, description, [&](const Presentation& shown) {
+            if (!shown.description)
+                return S_FALSE;
+            *description = bstr(shown.description());
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
+    {
+        return answer(role, [&](const Presentation& shown) {
+            if (isSelf(child))
+                *role = longVariant(shown.role);
+            else if (isChild(shown, child))
+                *role = longVariant(ROLE_SYSTEM_LISTITEM);
+            else
+                return E_INVALIDARG;
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
+    {
+        return answer(state, [&](const Presentation& shown) {
+            if (isSelf(child))
+                return m_standard->get_accState(child, state);
+            if (!isChild(shown, child))
+                return E_INVALIDARG;
+            long flags = STATE_SYSTEM_SELECTABLE;
+            if (SendMessageW(m_control, LB_GETSEL, static_cast<WPARAM>(child.lVal - 1), 0) > 0)
+                flags |= STATE_SYSTEM_SELECTED;
+            if (!IsWindowVisible(m_control))
+                flags |= STATE_SYSTEM_INVISIBLE;
+            *state = longVariant(flags);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override
+    {
+        return ofSelf(child, help, [&](const Presentation&) { return m_standard->get_accHelp(child, help); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override
+    {
+        return connected() ? m_standard->get_accHelpTopic(file, child, topic) : CO_E_OBJNOTCONNECTED;
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override
+    {
+        return ofSelf(child, shortcut, [&](const Presentation&) { return m_standard->get_accKeyboardShortcut(child, shortcut); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override
+    {
+        return connected() ? m_standard->get_accFocus(focus) : CO_E_OBJNOTCONNECTED;
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override
+    {
+        return connected() ? m_standard->get_accSelection(selection) : CO_E_OBJNOTCONNECTED;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
+    {
+        return ofSelf(child, action, [&](const Presentation& shown) {
+            if (!shown.press)
+                return m_standard->get_accDefaultAction(child, action);
+            *action = bstr(L"Press");
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override
+    {
+        return connected() ? m_standard->accSelect(flags, child) : CO_E_OBJNOTCONNECTED;
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override
+    {
+        if (left == nullptr || top == nullptr || width == nullptr || height == nullptr)
+            return E_POINTER;
+        return answer(left, [&](const Presentation& shown) {
+            if (isSelf(child))
+                return m_standard->accLocation(left, top, width, height, child);
+            if (!isChild(shown, child))
+                return E_INVALIDARG;
+            RECT item{};
+            SendMessageW(m_control, LB_GETITEMRECT, static_cast<WPARAM>(child.lVal - 1), reinterpret_cast<LPARAM>(&item));
+            MapWindowPoints(m_control, nullptr, reinterpret_cast<POINT*>(&item), 2);
+            *left = item.left;
+            *top = item.top;
+            *width = item.right - item.left;
+            *height = item.bottom - item.top;
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override
+    {
+        return answer(end, [&](const Presentation& shown) {
+            if (!shown.itemsAsChildren || (isSelf(start) && direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD))
+                return m_standard->accNavigate(direction, start, end);
+            const long count = items();
+            long to = 0;
+            if (isSelf(start))
+                to = direction == NAVDIR_FIRSTCHILD ? 1 : count;
+            else if (!isItem(start))
+                return E_INVALIDARG;
+            else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN)
+                to = start.lVal + 1;
+            else if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP)
+                to = start.lVal - 1;
+            if (to < 1 || to > count)
+                return S_FALSE;
+            *end = longVariant(to);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override
+    {
+        return answer(child, [&](const Presentation& shown) {
+            const HRESULT hit = m_standard->accHitTest(x, y, child);
+            if (hit != S_OK || !shown.itemsAsChildren || !isSelf(*child))
+                return hit;
+            POINT at{x, y};
+            ScreenToClient(m_control, &at);
+            const LRESULT found = SendMessageW(m_control, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+            // The high word says the point lies outside every item.
+            if (HIWORD(found) == 0)
+                *child = longVariant(static_cast<long>(LOWORD(found)) + 1);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
+    {
+        const auto shown = presentation();
+        if (!shown)
+            return CO_E_OBJNOTCONNECTED;
+        if (!isSelf(child) || !shown->press)
+            return m_standard->accDoDefaultAction(child);
+        shown->press();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override
+    {
+        return connected() ? m_standard->put_accValue(child, value) : CO_E_OBJNOTCONNECTED;
+    }
+
+private:
+    ~ControlAccessible() = default;
+
+    std::shared_ptr<const Presentation> presentation() const
+    {
+        auto shown = m_presentation.lock();
+        return shown && m_standard && IsWindow(m_control) ? shown : nullptr;
+    }
+    bool connected() const { return presentation() != nullptr; }
+    long items() const { return static_cast<long>(SendMessageW(m_control, LB_GETCOUNT, 0, 0)); }
+    bool isItem(const VARIANT& child) const { return child.vt == VT_I4 && child.lVal >= 1 && child.lVal <= items(); }
+    bool isChild(const Presentation& shown, const VARIANT& child) const { return shown.itemsAsChildren && isItem(child); }
+
+    static void empty(BSTR& text) { text = nullptr; }
+    static void empty(VARIANT& variant) { VariantInit(&variant); }
+    static void empty(IDispatch*& object) { object = nullptr; }
+    static void empty(long&) { }
+
+    // What every question asks first: the object is still connected, and `out`, where the answer
+    // goes, is somewhere to write; emptied, it is given to `get` with the presentation.
+    template <typename Out, typename Get>
+    HRESULT answer(Out* out, Get get)
+    {
+        const auto shown = presentation();
+        if (!shown)
+            return CO_E_OBJNOTCONNECTED;
+        if (out == nullptr)
+            return E_POINTER;
+        empty(*out);
+        return get(*shown);
+    }
+    // A text of the control itself; a line has none.
+    template <typename Get>
+    HRESULT ofSelf(const VARIANT& child, BSTR* out, Get get)
+    {
+        return answer(out, [&](const Presentation& shown) {
+            if (isSelf(child))
+                return get(shown);
+            return isChild(shown, child) ? S_FALSE : E_INVALIDARG;
+        });
+    }
+
+    HWND m_control;
+    std::weak_ptr<const Presentation> m_presentation;
+    ComPtr<IAccessible> m_standard;
+    std::atomic<ULONG> m_references{1};
+};
+
+constexpr UINT_PTR PresentedSubclassId = 0x7461; // one of our own, beside the window's others
+
+LRESULT CALLBACK presentedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto* presentation = reinterpret_cast<std::shared_ptr<const Presentation>*>(data);
+    if (message == WM_GETOBJECT) {
+        if (const LRESULT object = accessibleObject(hwnd, wParam, lParam, *presentation))
+            return object;
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, presentedProc, PresentedSubclassId);
+        delete presentation;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace
 
 VARIANT longVariant(long value)
 {
@@ -25,69 +336,47 @@ VARIANT longVariant(long value)
     return variant;
 }
 
-} // namespace
-
-Annotations::Annotations()
+LRESULT accessibleObject(HWND control, WPARAM wParam, LPARAM objectId, const std::shared_ptr<const Presentation>& presentation)
 {
-    CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-        m_service.putVoid());
+    if (static_cast<DWORD>(objectId) != static_cast<DWORD>(OBJID_CLIENT) || !presentation)
+        return 0;
+    auto* object = new ControlAccessible(control, presentation);
+    const LRESULT result = LresultFromObject(AccessibleIid, wParam, static_cast<IAccessible*>(object));
+    object->Release();
+    return result;
 }
 
-void Annotations::clear()
+void present(HWND control, std::shared_ptr<const Presentation> presentation)
 {
-    if (!m_service)
-        return;
-    const std::array<MSAAPROPID, 4> properties{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, PROPID_ACC_ROLE,
-        LiveSettingProperty};
-    for (HWND control : m_annotated) {
-        m_service->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, properties.data(),
-            static_cast<int>(properties.size()));
+    SetWindowSubclass(control, presentedProc, PresentedSubclassId,
+        reinterpret_cast<DWORD_PTR>(new std::shared_ptr<const Presentation>(std::move(presentation))));
+}
+
+Announcer::Announcer(HWND parent, int id)
+    // No size: it shows nothing. Visible, so that screen readers do not take it for gone.
+    : m_hwnd(createControl(parent, L"STATIC", "", WS_VISIBLE | SS_NOPREFIX, 0, id))
+{
+    present(m_hwnd, std::make_shared<const Presentation>(Presentation{.role = ROLE_SYSTEM_STATICTEXT}));
+    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+            m_annotations.putVoid()))) {
+        VARIANT polite = longVariant(LiveSettingPolite);
+        m_annotations->SetHwndProp(m_hwnd, OBJID_CLIENT, CHILDID_SELF, LiveSettingProperty, polite);
     }
-    m_annotated.clear();
 }
 
-void Annotations::setName(HWND control, std::string_view name)
+void Announcer::say(std::string_view words)
 {
-    if (!m_service)
-        return;
-    m_service->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, toWide(name).c_str());
-    remember(control);
+    // Its name is its text; the event makes screen readers read it now.
+    setWindowText(m_hwnd, words);
+    NotifyWinEvent(LiveRegionChanged, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
-void Annotations::setDescription(HWND control, std::string_view description)
+void Announcer::clear()
 {
-    if (!m_service)
-        return;
-    m_service->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_DESCRIPTION,
-        toWide(description).c_str());
-    remember(control);
-}
-
-void Annotations::setButtonRole(HWND control)
-{
-    if (!m_service)
-        return;
-    m_service->SetHwndProp(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, longVariant(ROLE_SYSTEM_PUSHBUTTON));
-    remember(control);
-}
-
-void Annotations::setPoliteLiveRegion(HWND control)
-{
-    if (!m_service)
-        return;
-    m_service->SetHwndProp(control, OBJID_CLIENT, CHILDID_SELF, LiveSettingProperty, longVariant(LiveSettingPolite));
-    remember(control);
-}
-
-void Annotations::announceChange(HWND control)
-{
-    NotifyWinEvent(LiveRegionChanged, control, OBJID_CLIENT, CHILDID_SELF);
-}
-
-void Annotations::remember(HWND control)
-{
-    if (std::ranges::find(m_annotated, control) == m_annotated.end())
-        m_annotated.push_back(control);
+    if (m_annotations) {
+        MSAAPROPID property = LiveSettingProperty;
+        m_annotations->ClearHwndProps(m_hwnd, OBJID_CLIENT, CHILDID_SELF, &property, 1);
+    }
 }
 
 } // namespace tavoro

@@ -1,47 +1,73 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What screen readers (Narrator, NVDA, JAWS) learn of the controls beyond their own text, through
-// Dynamic Annotation (IAccPropServices): names in words for keys whose captions are symbols
-// ("plus", "decimal point"), descriptions, the role of a label that serves as a key, and the
-// displays as polite live regions whose changes are announced. Windows' standard controls expose
-// everything else themselves (a button by its caption, a display by its text).
+// What screen readers (Narrator, NVDA, JAWS) learn of the controls, through accessible objects of
+// our own: each control answers WM_GETOBJECT with an IAccessible built on Windows' standard one,
+// which gives it the role, name, description and default action that the standard one cannot
+// (a label that serves as a key is a push button named "clear all"; "/" is "divided by"; the tape
+// is a list whose children are its lines). The words said after each press reach screen readers
+// through one hidden announcer, a polite live region.
 
 #include "comptr.h"
 
 #include <oleacc.h>
 #include <windows.h>
 
+#include <functional>
+#include <memory>
+#include <string>
 #include <string_view>
-#include <vector>
 
 namespace tavoro {
 
-class Annotations {
+// IAccessible's identifier, spelt out: MinGW's oleacc library defines IID_IAccessible as code.
+inline constexpr IID AccessibleIid{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+// Events of Windows 8's headers, which MinGW's lack.
+inline constexpr DWORD LiveRegionChanged = 0x8019; // EVENT_OBJECT_LIVEREGIONCHANGED
+
+// A VARIANT of a number: a child identifier (CHILDID_SELF for the object itself), a role, a state.
+VARIANT longVariant(long value);
+
+// How one control presents itself, beyond what Windows' standard object says of it.
+struct Presentation {
+    long role = ROLE_SYSTEM_CLIENT;
+    // The name in words; empty: the control's own text, as shown.
+    std::function<std::wstring()> name{};
+    std::function<std::wstring()> description{};
+    // Runs the control's click, the "Press" default action; empty: the standard object's.
+    std::function<void()> press{};
+    // A list box whose items are its children, list items named by their text.
+    bool itemsAsChildren = false;
+};
+
+// The answer to WM_GETOBJECT sent to `control` for `objectId`: for the client area (OBJID_CLIENT),
+// an accessible object presented by `presentation`; 0, Windows' own answer, for anything else.
+// The object holds the presentation weakly: once it is gone, the object answers that it is no
+// longer connected.
+LRESULT accessibleObject(HWND control, WPARAM wParam, LPARAM objectId, const std::shared_ptr<const Presentation>& presentation);
+
+// Gives `control`, a window of Windows' own classes, an accessible object presented by
+// `presentation`, which the control keeps for as long as it lives.
+void present(HWND control, std::shared_ptr<const Presentation> presentation);
+
+// Says words through the screen reader without showing anything: a control without pixels and
+// outside the tab order, named by the words, a polite live region whose change is announced.
+class Announcer {
 public:
-    // Needs COM initialised on the thread. Without the annotation service (a Windows or a Wine
-    // that lacks it) every call does nothing: the controls keep their own names.
-    Annotations();
-    Annotations(const Annotations&) = delete;
-    Annotations& operator=(const Annotations&) = delete;
+    // Needs COM initialised on the thread.
+    Announcer(HWND parent, int id);
+    Announcer(const Announcer&) = delete;
+    Announcer& operator=(const Announcer&) = delete;
 
-    void setName(HWND control, std::string_view name);
-    void setDescription(HWND control, std::string_view description);
-    // A label that serves as a key: presented as a push button.
-    void setButtonRole(HWND control);
-    // The control's text changes are announced politely, after what is being spoken.
-    void setPoliteLiveRegion(HWND control);
-
-    // Takes back every annotation set so far; the window calls it as its controls are destroyed.
+    HWND hwnd() const { return m_hwnd; }
+    void say(std::string_view words);
+    // Takes back the live-region annotation; the window calls it as its controls are destroyed.
     void clear();
 
-    // Tells screen readers that the text of a live region has changed.
-    static void announceChange(HWND control);
-
 private:
-    void remember(HWND control);
-
-    ComPtr<IAccPropServices> m_service;
-    std::vector<HWND> m_annotated;
+    HWND m_hwnd;
+    // UI Automation's LiveSetting, which Narrator needs and only Dynamic Annotation can give a
+    // Win32 control; where the service is missing or refuses (Wine), the event alone remains.
+    ComPtr<IAccPropServices> m_annotations;
 };
 
 } // namespace tavoro

@@ -21,7 +21,14 @@ namespace tavoro {
 namespace {
 
 constexpr UINT_PTR TimerId = 1;
-constexpr UINT_PTR TextBoxSubclassId = 1;
+constexpr UINT_PTR ControlSubclassId = 1;
+// Posted to the window: run the click of the control whose identifier is wParam, as an assistive
+// tool's press does.
+constexpr UINT PressMessage = WM_APP + 1;
+constexpr DWORD ObjectCreated = 0x8000;   // EVENT_OBJECT_CREATE
+constexpr DWORD ChildrenReordered = 0x8004; // EVENT_OBJECT_REORDER
+constexpr DWORD NameChanged = 0x800C;     // EVENT_OBJECT_NAMECHANGE
+constexpr DWORD DescriptionChanged = 0x800D; // EVENT_OBJECT_DESCRIPTIONCHANGE
 
 // Windows' class and styles for a control of the design.
 struct NativeControl {
@@ -104,7 +111,8 @@ CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& s
     buildMenus();
     buildControls();
     buildToolTips();
-    nameControlsForScreenReaders();
+    presentControls();
+    m_announcer = std::make_unique<Announcer>(hwnd(), AnnouncerId);
     bindEvents();
     setClientSize(hwnd(), design::ClientArea.width, design::ClientArea.height, m_dpi, true);
     layOut();
@@ -123,11 +131,10 @@ void CalculatorWindow::buildControls()
             native.style | (row.hidden ? 0 : WS_VISIBLE), native.exStyle, controlId(row));
         // The table is in stacking order: each control goes above those made before it.
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        m_controls.push_back({&row, control, {}, {}});
+        m_controls.push_back({&row, control, {}, {}, row.tip != nullptr ? row.tip : ""});
         if (takesFocus(row.kind))
             tabOrder.emplace_back(row.tab, control);
-        if (row.kind == ControlKind::TextBox)
-            SetWindowSubclass(control, textBoxProc, TextBoxSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        SetWindowSubclass(control, controlProc, ControlSubclassId, reinterpret_cast<DWORD_PTR>(this));
     }
     std::ranges::sort(tabOrder, {}, &std::pair<int, HWND>::first);
     for (const auto& [tab, control] : tabOrder)
@@ -176,37 +183,45 @@ void CalculatorWindow::buildToolTips()
     }
 }
 
-void CalculatorWindow::nameControlsForScreenReaders()
+void CalculatorWindow::presentControls()
 {
+    const HWND window = hwnd();
     for (Control& c : m_controls) {
         const ControlDesign& row = *c.row;
+        Presentation shown;
         const auto spoken = spokenName(row.name);
-        if (row.tip != nullptr && row.kind != ControlKind::TextBox)
-            m_annotations.setDescription(c.hwnd, row.tip);
+        const std::wstring spokenWide = toWide(spoken.value_or(""));
+        const auto words = [spokenWide] { return spokenWide; };
+        // An assistive tool's press runs the control's click once, posted, so that the tool's
+        // call returns at once and presses run in the order they came.
+        const auto press = [window, id = controlId(row)] { PostMessageW(window, PressMessage, static_cast<WPARAM>(id), 0); };
+        const auto tip = [&c] { return toWide(c.tip); };
         switch (row.kind) {
         case ControlKind::Button:
-        case ControlKind::ListBox:
-            if (spoken)
-                m_annotations.setName(c.hwnd, *spoken);
-            break;
-        case ControlKind::ClickLabel:
-            if (spoken)
-                m_annotations.setName(c.hwnd, *spoken);
-            m_annotations.setButtonRole(c.hwnd);
-            break;
-        case ControlKind::Label:
-            // A display is read by its text ("15"), which is what is announced when it changes;
-            // what it shows ("total") is its description.
-            if (spoken) {
-                m_annotations.setDescription(c.hwnd, *spoken);
-                m_annotations.setPoliteLiveRegion(c.hwnd);
-            }
-            break;
-        case ControlKind::TextBox:
-            // Named by the tool tip, which says what a click on the box does.
-            m_annotations.setName(c.hwnd, spokenToolTip(row.tip));
+        case ControlKind::ClickLabel: {
+            // Named in words: "divided by" for "/", "clear all" for "              clear ALL".
+            const std::wstring name = spoken ? spokenWide : toWide(spokenCaption(row.caption));
+            shown = {.role = ROLE_SYSTEM_PUSHBUTTON, .name = [name] { return name; }, .press = press};
+            if (row.tip != nullptr)
+                shown.description = tip;
             break;
         }
+        case ControlKind::Label:
+            // A display is read by what it shows ("15"); what it is ("total") is its description.
+            shown = {.role = ROLE_SYSTEM_STATICTEXT};
+            if (spoken)
+                shown.description = words;
+            break;
+        case ControlKind::TextBox:
+            // Named by the tool tip as it stands, which says what a click on the box does.
+            shown = {.role = ROLE_SYSTEM_TEXT, .name = [&c] { return toWide(spokenToolTip(c.tip)); },
+                .description = tip, .press = press};
+            break;
+        case ControlKind::ListBox:
+            shown = {.role = ROLE_SYSTEM_LIST, .name = words, .description = tip, .itemsAsChildren = true};
+            break;
+        }
+        present(c.hwnd, std::make_shared<const Presentation>(std::move(shown)));
     }
 }
 
@@ -300,13 +315,16 @@ HBRUSH CalculatorWindow::controlColours(HDC dc, HWND hwnd)
 LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_COMMAND:
-        // BN_CLICKED, STN_CLICKED and a menu item's command are all 0; the text boxes' clicks come
-        // through textBoxClicked().
-        if (HIWORD(wParam) == 0) {
-            if (const auto handler = m_clicks.find(LOWORD(wParam)); handler != m_clicks.end())
-                handler->second();
-        }
+    case WM_COMMAND: {
+        // A key's BN_CLICKED and a menu item's command (lParam 0); the clear labels' and the text
+        // boxes' clicks come through controlProc().
+        const Control* from = controlOf(reinterpret_cast<HWND>(lParam));
+        if (HIWORD(wParam) == BN_CLICKED && (lParam == 0 || (from != nullptr && from->row->kind == ControlKind::Button)))
+            click(LOWORD(wParam));
+        return 0;
+    }
+    case PressMessage:
+        click(static_cast<int>(wParam));
         return 0;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -368,7 +386,7 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd(), TimerId);
-        m_annotations.clear();
+        m_announcer->clear();
         break;
     default:
         break;
@@ -404,28 +422,91 @@ void CalculatorWindow::moveFocus(bool backwards)
     }
 }
 
-LRESULT CALLBACK CalculatorWindow::textBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK CalculatorWindow::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
     DWORD_PTR window)
 {
     auto* self = reinterpret_cast<CalculatorWindow*>(window);
-    Control* box = self->controlOf(hwnd);
+    Control* c = self->controlOf(hwnd);
+    if (message == WM_NCDESTROY || c == nullptr) {
+        RemoveWindowSubclass(hwnd, controlProc, ControlSubclassId);
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    switch (c->row->kind) {
+    case ControlKind::Button:
+        // The second click of a quick pair is a click like the first: a key pressed twice quickly
+        // enters its digit twice. The key then goes down as for any press and clicks on release.
+        if (message == WM_LBUTTONDBLCLK)
+            return DefSubclassProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
+        break;
+    case ControlKind::ClickLabel:
+        return self->clickLabelMessage(*c, message, wParam, lParam);
+    case ControlKind::TextBox:
+        return self->textBoxMessage(*c, message, wParam, lParam);
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+namespace {
+
+// Whether a mouse message's point lies in the control's client area.
+bool inside(HWND control, LPARAM lParam)
+{
+    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT client;
+    GetClientRect(control, &client);
+    return PtInRect(&client, at) != FALSE;
+}
+
+} // namespace
+
+LRESULT CalculatorWindow::clickLabelMessage(Control& label, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // A click is a press and a release inside the label, as on a key: the label itself would
+    // report one as soon as the button goes down. The second click of a double click is no click.
     switch (message) {
     case WM_LBUTTONDOWN:
-        box->pressed = true;
+        label.pressed = true;
+        SetCapture(label.hwnd);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        return 0;
+    case WM_LBUTTONUP: {
+        const bool clicked = label.pressed && inside(label.hwnd, lParam);
+        label.pressed = false;
+        if (GetCapture() == label.hwnd)
+            ReleaseCapture();
+        if (clicked)
+            click(controlId(*label.row));
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        label.pressed = false;
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(label.hwnd, message, wParam, lParam);
+}
+
+LRESULT CalculatorWindow::textBoxMessage(Control& box, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const HWND hwnd = box.hwnd;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        box.pressed = true;
         break;
     case WM_LBUTTONDBLCLK:
         // The text box still selects the word under the mouse; only the click is withheld.
-        box->pressed = false;
+        box.pressed = false;
         break;
     case WM_LBUTTONUP: {
         const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        RECT client;
-        GetClientRect(hwnd, &client);
-        const bool click = box->pressed && PtInRect(&client, at);
-        box->pressed = false;
-        if (click)
-            self->textBoxClicked(*box);
+        const bool clicked = box.pressed && inside(hwnd, lParam);
+        box.pressed = false;
+        if (clicked)
+            click(controlId(*box.row));
         return result;
     }
     case WM_SETFOCUS: {
@@ -433,24 +514,20 @@ LRESULT CALLBACK CalculatorWindow::textBoxProc(HWND hwnd, UINT message, WPARAM w
         const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
         POINT at{};
         GetCaretPos(&at);
-        CreateCaret(hwnd, nullptr, scaledPx(design::FocusMarkWidth, static_cast<int>(self->m_dpi)),
-            rowHeight(hwnd, box->font.get()));
+        CreateCaret(hwnd, nullptr, scaledPx(design::FocusMarkWidth, static_cast<int>(m_dpi)), rowHeight(hwnd, box.font.get()));
         SetCaretPos(at.x, at.y);
         ShowCaret(hwnd);
         return result;
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, textBoxProc, TextBoxSubclassId);
-        break;
     default:
         break;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-void CalculatorWindow::textBoxClicked(Control& box)
+void CalculatorWindow::click(int id)
 {
-    if (const auto handler = m_clicks.find(controlId(*box.row)); handler != m_clicks.end())
+    if (const auto handler = m_clicks.find(id); handler != m_clicks.end())
         handler->second();
 }
 
@@ -490,9 +567,7 @@ void CalculatorWindow::drawTapeLine(const DRAWITEMSTRUCT& item)
     const bool selected = item.itemID != static_cast<UINT>(-1) && (item.itemState & ODS_SELECTED) != 0;
     FillRect(dc, &item.rcItem, brush(selected ? row.fore : row.back));
     if (item.itemID != static_cast<UINT>(-1)) {
-        std::wstring line(static_cast<std::size_t>(SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0)) + 1, L'\0');
-        line.resize(static_cast<std::size_t>(
-            SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(line.data()))));
+        const std::wstring line = listBoxItem(item.hwndItem, static_cast<long>(item.itemID));
         const HGDIOBJ previous = SelectObject(dc, m_lstEntered->font.get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, colorRef(selected ? row.back : row.fore));
@@ -536,19 +611,12 @@ void CalculatorWindow::scrollTapeToNewest()
 void CalculatorWindow::syncFromEngine()
 {
     const DisplayState& display = m_engine.display();
-    std::vector<HWND> changed;
     for (const auto& [label, text] : {std::pair{m_lblDisplay, &display.lblDisplay}, std::pair{m_lblNewNum, &display.lblNewNum},
-             std::pair{m_lblOp, &display.lblOp}}) {
-        if (setDisplayText(*label, *text))
-            changed.push_back(label->hwnd);
-    }
+             std::pair{m_lblOp, &display.lblOp}})
+        setDisplayText(*label, *text);
     ShowWindow(m_lblNewNum->hwnd, display.lblNewNumVisible ? SW_SHOWNA : SW_HIDE);
     ShowWindow(m_lblOp->hwnd, display.lblOpVisible ? SW_SHOWNA : SW_HIDE);
     ShowWindow(m_lblSpacer1->hwnd, display.lblSpacer1Visible ? SW_SHOWNA : SW_HIDE);
-    for (const HWND label : changed) {
-        if (shown(label))
-            Annotations::announceChange(label);
-    }
 
     // The tape only grows, except when it is emptied.
     const HWND list = m_lstEntered->hwnd;
@@ -556,13 +624,23 @@ void CalculatorWindow::syncFromEngine()
     auto lines = static_cast<std::size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     if (lines > tape.size()) {
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
+        NotifyWinEvent(ChildrenReordered, list, OBJID_CLIENT, CHILDID_SELF);
         lines = 0;
     }
     if (lines < tape.size()) {
-        for (; lines < tape.size(); ++lines)
+        // Each line is a new child of the tape's accessible object, numbered from 1.
+        for (; lines < tape.size(); ++lines) {
             SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(tape[lines]).c_str()));
+            NotifyWinEvent(ObjectCreated, list, OBJID_CLIENT, static_cast<LONG>(lines + 1));
+        }
         scrollTapeToNewest();
     }
+}
+
+void CalculatorWindow::announce(const PressAnnouncement& press)
+{
+    if (const std::string words = press.words(); !words.empty())
+        m_announcer->say(words);
 }
 
 bool CalculatorWindow::setDisplayText(Control& label, const std::string& text)
@@ -614,8 +692,10 @@ void CalculatorWindow::setToolTip(Control& control, std::string_view tip)
     tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
     tool.lpszText = text.data();
     SendMessageW(m_toolTips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    if (control.row->kind == ControlKind::TextBox)
-        m_annotations.setName(control.hwnd, spokenToolTip(tip));
+    control.tip = tip;
+    // A text box is named by its tip.
+    NotifyWinEvent(NameChanged, control.hwnd, OBJID_CLIENT, CHILDID_SELF);
+    NotifyWinEvent(DescriptionChanged, control.hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void CalculatorWindow::setChecked(std::string_view item, bool checked)
@@ -674,32 +754,42 @@ void CalculatorWindow::Form_Load()
 
 void CalculatorWindow::cmdDigit_Click(int index)
 {
+    const PressAnnouncement press(m_engine, "cmdDigit(" + std::to_string(index) + ")");
     m_engine.cmdDigit_Click(index);
     syncFromEngine();
+    announce(press);
 }
 
 void CalculatorWindow::cmdOp_Click(int index)
 {
+    const PressAnnouncement press(m_engine, "cmdOp(" + std::to_string(index) + ")");
     m_engine.cmdOp_Click(index);
     syncFromEngine();
+    announce(press);
 }
 
 void CalculatorWindow::lblClearAll_Click()
 {
+    const PressAnnouncement press(m_engine, "lblClearAll");
     m_engine.lblClearAll_Click();
     syncFromEngine();
+    announce(press);
 }
 
 void CalculatorWindow::lblClearError_Click()
 {
+    const PressAnnouncement press(m_engine, "lblClearError");
     m_engine.lblClearError_Click();
     syncFromEngine();
+    announce(press);
 }
 
 void CalculatorWindow::lblClearError2_Click()
 {
+    const PressAnnouncement press(m_engine, "lblClearError2");
     m_engine.lblClearError2_Click();
     syncFromEngine();
+    announce(press);
 }
 
 // The text-box buttons toggle by the list's own visibility and never touch the menu checks.

@@ -9,9 +9,11 @@
 // Controls are Windows' own: owner-drawn push buttons for the keys, static controls for the
 // labels, edit controls for the two text boxes, an owner-drawn list box for the tape, a real menu
 // bar and tool tips. Each carries its design row's place in the table as its identifier
-// (controlids.h), which is how automation finds it.
+// (controlids.h), which is how automation finds it, and answers assistive tools with an accessible
+// object of ours (accessibility.h).
 
 #include "accessibility.h"
+#include "announcement.h"
 #include "calculator.h"
 #include "calculatordesign.h"
 #include "gdi.h"
@@ -19,6 +21,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,14 +53,15 @@ private:
         HWND hwnd;
         Font font;       // the design font at the window's DPI
         Font fitted;     // a display's smaller font while its text is too wide for the design one
-        bool pressed = false; // a text box: the left button went down in it
+        std::string tip; // the tool tip as it stands
+        bool pressed = false; // a text box or a clear label: the left button went down in it
     };
 
     void buildControls();
     void buildMenus();
     void buildToolTips();
     void bindEvents();
-    void nameControlsForScreenReaders();
+    void presentControls();
     // Places and fonts at the window's DPI.
     void layOut();
 
@@ -70,10 +74,16 @@ private:
     std::vector<std::wstring> tapeRows(std::wstring_view line);
     void scrollTapeToNewest();
     void moveFocus(bool backwards);
-    void textBoxClicked(Control& box);
-    static LRESULT CALLBACK textBoxProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // Runs the click handler of the control or menu item with identifier `id`.
+    void click(int id);
+    // Every control's own messages: the accessible object, and what makes a click.
+    static LRESULT CALLBACK controlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT textBoxMessage(Control& box, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT clickLabelMessage(Control& label, UINT message, WPARAM wParam, LPARAM lParam);
 
     void syncFromEngine();
+    // After a press: the screen reader says what it changed.
+    void announce(const PressAnnouncement& press);
     // Sets a display's caption: in the design font where it fits, else in the largest size that
     // does; never cut off. True when the caption changed.
     bool setDisplayText(Control& label, const std::string& text);
@@ -115,7 +125,7 @@ private:
     HMENU m_menuBar = nullptr; // owned by the window: destroyed with it
     HWND m_toolTips = nullptr;
     HWND m_lastFocus = nullptr;
-    Annotations m_annotations;
+    std::unique_ptr<Announcer> m_announcer;
 
     Control* m_lblDisplay = nullptr;
     Control* m_lblNewNum = nullptr;

@@ -13,6 +13,8 @@ inline int controlId(const ControlDesign& row)
 {
     return FirstControlId + static_cast<int>(&row - calculatorDesign().data());
 }
+// The calculator window's announcer, which says what each press changed (Announcer).
+inline constexpr int AnnouncerId = 999;
 // An item of the calculator window's menus: its place in the menu tree, menu by menu, from 2000 on.
 inline constexpr int FirstMenuItemId = 2000;
 

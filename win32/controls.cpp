@@ -21,4 +21,15 @@ std::wstring windowText(HWND window)
 
 void setWindowText(HWND window, std::string_view text) { SetWindowTextW(window, toWide(text).c_str()); }
 
+std::wstring listBoxItem(HWND list, long index)
+{
+    const auto length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length < 0) // LB_ERR
+        return {};
+    std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+    const auto copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
+    return item;
+}
+
 } // namespace tavoro

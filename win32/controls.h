@@ -16,5 +16,7 @@ HWND createControl(HWND parent, const wchar_t* className, std::string_view text,
 
 std::wstring windowText(HWND window);
 void setWindowText(HWND window, std::string_view text);
+// The text of item `index` of a list box; empty for an item it does not have.
+std::wstring listBoxItem(HWND list, long index);
 
 } // namespace tavoro

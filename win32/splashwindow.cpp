@@ -33,8 +33,9 @@ SplashWindow::SplashWindow(const ProgramDescription& program, std::function<void
     create(splashClass, style | WS_CLIPCHILDREN, exStyle | WS_EX_CONTROLPARENT, toWide(m_variant.caption), nullptr);
     m_dpi = dpiOf(hwnd());
     // Screen readers name a window by its caption; one without a caption goes by the program title.
-    if (*m_variant.caption == '\0')
-        m_annotations.setName(hwnd(), m_program.title);
+    m_presentation = std::make_shared<const Presentation>(Presentation{
+        .name = [title = toWide(m_program.title)] { return title; },
+    });
 
     buildControls();
     if (m_variant.loadShowsTitle)
@@ -60,8 +61,11 @@ void SplashWindow::buildControls()
         splashid::cmdStartTavoro);
     m_lblPlatform = createControl(frame, L"STATIC", m_variant.platformCaption, Label | SS_RIGHT, 0, splashid::lblPlatform);
 
-    m_annotations.setName(m_imgLogo, splash::LogoName);
-    m_annotations.setDescription(m_imgLogo, splash::LogoDescription);
+    present(m_imgLogo, std::make_shared<const Presentation>(Presentation{
+        .role = ROLE_SYSTEM_GRAPHIC,
+        .name = [] { return toWide(splash::LogoName); },
+        .description = [] { return toWide(splash::LogoDescription); },
+    }));
 }
 
 void SplashWindow::layOut()
@@ -149,8 +153,9 @@ LRESULT SplashWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // No other window exists yet: closing the splash window ends the program.
         PostQuitMessage(0);
         return 0;
-    case WM_DESTROY:
-        m_annotations.clear();
+    case WM_GETOBJECT:
+        if (const LRESULT object = accessibleObject(hwnd(), wParam, lParam, m_presentation))
+            return object;
         break;
     default:
         break;

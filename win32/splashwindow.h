@@ -57,7 +57,7 @@ private:
     Bitmap m_logo;
     Brush m_productNameBack = solidBrush(splash::ProductNameBack);
     Brush m_oldGuysBack = solidBrush(splash::OldGuysBack);
-    Annotations m_annotations;
+    std::shared_ptr<const Presentation> m_presentation; // what assistive tools learn of the window
 };
 
 } // namespace tavoro

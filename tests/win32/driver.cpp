@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // wine_driver: plays a user of one Windows program, the way Windows automation does, and checks
 // what the program's windows really show. It starts the program, finds its windows by class name
-// and their controls by identifier, clicks with BM_CLICK and mouse messages, reads texts with
-// WM_GETTEXT and LB_GETTEXT, colours from the screen, and ends the program through its menu.
+// and their controls by identifier, clicks with BM_CLICK, mouse messages and real mouse input, reads
+// texts with WM_GETTEXT and LB_GETTEXT, colours from the screen, and ends the program through its
+// menu. As a Windows screen reader does, it reads every control through MSAA
+// (AccessibleObjectFromWindow), presses through accDoDefaultAction, and hears what the program
+// announces through an out-of-context WinEvent hook.
 //
 // Usage: wine_driver PROGRAM.exe 3|2 [--pause]
 //   3 or 2: the program is Tavoro 3 or Tavoro 2 (the expected values come from its description).
@@ -10,14 +13,19 @@
 //   standard input (check-wine-session.sh takes the screenshot meanwhile).
 // Prints one line per check; exits 0 when every check passed.
 
+#include "accessibility.h"
+#include "announcement.h"
 #include "calculator.h"
+#include "comptr.h"
 #include "controlids.h"
 #include "dpi.h"
 #include "programs.h"
 #include "widetext.h"
 
+#include <oleacc.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -59,18 +67,30 @@ void pause(const char* shot)
     std::fgets(line, sizeof line, stdin);
 }
 
+// Waits, delivering what the WinEvent hook is told meanwhile.
+void pump(DWORD milliseconds)
+{
+    const ULONGLONG until = GetTickCount64() + milliseconds;
+    for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    }
+}
+
 bool waitFor(const std::function<bool()>& done, DWORD milliseconds = 10000)
 {
     for (DWORD waited = 0; waited < milliseconds; waited += 50) {
         if (done())
             return true;
-        Sleep(50);
+        pump(50);
     }
     return done();
 }
 
 // Lets the program handle what was posted to it, and paint.
-void settle() { Sleep(400); }
+void settle() { pump(400); }
 
 std::wstring text(HWND control)
 {
@@ -147,6 +167,142 @@ std::string keyColourFault(HWND key, Rgb face, bool focused, int dpi)
 
 void click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
+// Real mouse input, as a hand gives it: the pointer to (x, y) on the screen, the left button down
+// or up there.
+void mouse(POINT at, DWORD button)
+{
+    SetCursorPos(at.x, at.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = button;
+    SendInput(1, &input, sizeof input);
+}
+
+POINT middleOf(HWND control)
+{
+    const RECT r = screenRect(control);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// Two real clicks on the same spot, `apart` milliseconds from one press to the next.
+void clickTwice(HWND control, DWORD apart)
+{
+    const POINT at = middleOf(control);
+    for (int i = 0; i < 2; ++i) {
+        mouse(at, MOUSEEVENTF_LEFTDOWN);
+        pump(20);
+        mouse(at, MOUSEEVENTF_LEFTUP);
+        pump(apart - 20);
+    }
+}
+
+// What a screen reader reads of an accessible object (or of its child `child`).
+struct Read {
+    std::wstring name;
+    long role = 0;
+    std::wstring description;
+    std::wstring action;
+};
+
+std::wstring taken(BSTR text)
+{
+    std::wstring copy = text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring();
+    SysFreeString(text);
+    return copy;
+}
+
+Read read(IAccessible* object, long child = CHILDID_SELF)
+{
+    Read read;
+    if (object == nullptr)
+        return read;
+    BSTR text = nullptr;
+    object->get_accName(longVariant(child), &text);
+    read.name = taken(text);
+    VARIANT role;
+    VariantInit(&role);
+    if (SUCCEEDED(object->get_accRole(longVariant(child), &role)) && role.vt == VT_I4)
+        read.role = role.lVal;
+    text = nullptr;
+    object->get_accDescription(longVariant(child), &text);
+    read.description = taken(text);
+    text = nullptr;
+    object->get_accDefaultAction(longVariant(child), &text);
+    read.action = taken(text);
+    return read;
+}
+
+std::string roleText(long role)
+{
+    wchar_t text[64] = L"";
+    GetRoleTextW(static_cast<DWORD>(role), text, 64);
+    return toUtf8(text);
+}
+
+std::string describe(const Read& r)
+{
+    std::string line;
+    for (const std::string& part : {toUtf8(r.name), roleText(r.role), toUtf8(r.description), toUtf8(r.action)})
+        line.append(line.empty() ? "" : ", ").append("\"").append(part).append("\"");
+    return line;
+}
+
+// The control's accessible object, from another process as a screen reader gets it.
+void accessibleOf(HWND control, ComPtr<IAccessible>& object)
+{
+    AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), AccessibleIid, object.putVoid());
+}
+
+// What the program tells screen readers, as an out-of-context WinEvent hook hears it: the words of
+// each live-region change (the name of the object that raised it) and the tape's new lines.
+struct Heard {
+    std::vector<std::wstring> announced;
+    std::vector<HWND> announcers; // the window of each announcement
+    std::vector<std::wstring> linesAdded;
+};
+Heard heard;
+
+std::wstring nameFromEvent(HWND hwnd, LONG object, LONG child)
+{
+    IAccessible* accessible = nullptr;
+    VARIANT id;
+    VariantInit(&id);
+    if (FAILED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object), static_cast<DWORD>(child), &accessible, &id))
+        || accessible == nullptr)
+        return L"(no object)";
+    BSTR name = nullptr;
+    accessible->get_accName(id, &name);
+    accessible->Release();
+    return taken(name);
+}
+
+// Reading a name pumps messages, so that the next event may arrive before the name: each event
+// takes its place in the list first.
+void CALLBACK onWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD)
+{
+    std::vector<std::wstring>* list = nullptr;
+    if (event == LiveRegionChanged) {
+        list = &heard.announced;
+        heard.announcers.push_back(hwnd);
+    } else if (event == EVENT_OBJECT_CREATE && object == OBJID_CLIENT && child > 0
+        && GetDlgCtrlID(hwnd) == controlId(*findControl("lstEntered"))) {
+        list = &heard.linesAdded;
+    }
+    if (list == nullptr)
+        return;
+    const std::size_t place = list->size();
+    list->emplace_back();
+    (*list)[place] = nameFromEvent(hwnd, object, child);
+}
+
+std::string joined(const std::vector<std::wstring>& texts)
+{
+    std::string all;
+    for (const std::wstring& text : texts)
+        all += (all.empty() ? "\"" : ", \"") + toUtf8(text) + "\"";
+    return "[" + all + "]";
+}
+
 void mouseClick(HWND control)
 {
     const SIZE size = clientSize(control);
@@ -166,18 +322,29 @@ void key(WORD virtualKey, bool up)
 
 class Session {
 public:
-    Session(const ProgramDescription& program, HWND splash, HANDLE process)
+    Session(const ProgramDescription& program, HWND splash, HANDLE process, DWORD processId)
         : m_program(program)
         , m_splash(splash)
         , m_process(process)
         , m_dpi(static_cast<int>(dpiOf(splash)))
     {
+        m_hook = SetWinEventHook(EVENT_OBJECT_CREATE, LiveRegionChanged, nullptr, onWinEvent, processId, 0,
+            WINEVENT_OUTOFCONTEXT);
     }
+    ~Session()
+    {
+        if (m_hook != nullptr)
+            UnhookWinEvent(m_hook);
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
     void splashWindow();
     void start();
     void refusedOperator();
     void calculation();
+    void screenReader();
+    void realClicks();
     void tape();
     void longNumber();
     void exitFromMenu();
@@ -193,12 +360,16 @@ private:
             settle();
         }
     }
+    // Presses a control, by a click or through its accessible object's default action, and checks
+    // the words the screen reader is told after it.
+    void pressAndHear(const char* name, std::string_view words, bool byAction = false);
 
     const ProgramDescription& m_program;
     HWND m_splash;
     HANDLE m_process;
     int m_dpi;
     HWND m_calculator = nullptr;
+    HWINEVENTHOOK m_hook = nullptr;
 };
 
 void Session::splashWindow()
@@ -300,17 +471,113 @@ void Session::refusedOperator()
     check(fault.empty(), "the focused \"+\" keeps its face colour and wears the focus mark " + fault);
 }
 
+void Session::pressAndHear(const char* name, std::string_view words, bool byAction)
+{
+    const std::size_t before = heard.announced.size();
+    if (byAction) {
+        ComPtr<IAccessible> object;
+        accessibleOf(control(name), object);
+        check(object && SUCCEEDED(object->accDoDefaultAction(longVariant(CHILDID_SELF))),
+            std::string(name) + " pressed through its default action");
+    } else {
+        click(key(name));
+    }
+    waitFor([&] { return heard.announced.size() > before; }, 3000);
+    settle();
+    const std::vector<std::wstring> said(heard.announced.begin() + static_cast<std::ptrdiff_t>(before), heard.announced.end());
+    check(said == std::vector<std::wstring>{toWide(words)},
+        std::string("after ") + name + " the screen reader is told " + joined(said) + ", expected \"" + std::string(words) + "\"");
+}
+
 void Session::calculation()
 {
-    press({"cmdDigit(1)", "cmdDigit(2)", "cmdOp(0)", "cmdDigit(3)"});
+    // The "+" refused at first said nothing: its message box spoke.
+    check(heard.announced.empty(), "nothing announced before the first number: " + joined(heard.announced));
+    pressAndHear("cmdDigit(1)", "1");
+    pressAndHear("cmdDigit(2)", "12", true);
+    pressAndHear("cmdOp(0)", "plus, 12");
+    pressAndHear("cmdDigit(3)", "3");
     check(IsWindowVisible(control("lblNewNum")) && IsWindowVisible(control("lblOp")), "the green bar is shown");
     checkText(text(control("lblNewNum")), "3", "the new number");
     pause("new-number");
-    press({"cmdOp(5)"});
+    pressAndHear("cmdOp(5)", "equals 15");
     checkText(text(control("lblDisplay")), "15", "1 2 + 3 = in the big display");
     const std::vector<std::wstring> expected{L"   12", L"+ 3", toWide(text::TapeRule), L"=  15"};
     const auto lines = tapeLines(control("lstEntered"));
     check(lines == expected, "the four tape lines (" + std::to_string(lines.size()) + " lines)");
+    const HWND announcer = GetDlgItem(m_calculator, AnnouncerId);
+    check(std::ranges::all_of(heard.announcers, [announcer](HWND from) { return from == announcer; }),
+        "only the announcer raises live-region events, once a press");
+    const RECT r = screenRect(announcer);
+    check(announcer != nullptr && r.right == r.left && r.bottom == r.top, "the announcer has no pixels");
+}
+
+// Every key, clear label, display, text box and the tape as a Windows screen reader reads them.
+void Session::screenReader()
+{
+    std::string faults;
+    for (const ControlDesign& row : calculatorDesign()) {
+        ComPtr<IAccessible> object;
+        accessibleOf(control(row.name), object);
+        const Read r = read(object.get());
+        std::printf("  %s: %s\n", row.name, describe(r).c_str());
+        Read expected{toWide(spokenName(row.name).value_or(spokenCaption(row.caption))), ROLE_SYSTEM_PUSHBUTTON,
+            toWide(row.tip != nullptr ? row.tip : ""), L"Press"};
+        if (row.kind == ControlKind::Label)
+            expected = {text(control(row.name)), ROLE_SYSTEM_STATICTEXT, toWide(spokenName(row.name).value_or("")), L""};
+        else if (row.kind == ControlKind::TextBox)
+            expected = {toWide(spokenToolTip(row.tip)), ROLE_SYSTEM_TEXT, toWide(row.tip), L"Press"};
+        else if (row.kind == ControlKind::ListBox)
+            expected = {L"tape", ROLE_SYSTEM_LIST, toWide(row.tip), L""};
+        if (r.name != expected.name || r.role != expected.role || r.description != expected.description
+            || r.action != expected.action)
+            faults += std::string(" ") + row.name + " reads " + describe(r) + ", expected " + describe(expected) + ";";
+    }
+    check(faults.empty(), "every control reads through MSAA as designed" + faults);
+
+    ComPtr<IAccessible> tape;
+    accessibleOf(control("lstEntered"), tape);
+    long count = 0;
+    if (tape)
+        tape->get_accChildCount(&count);
+    std::vector<std::wstring> children;
+    bool items = true;
+    for (long child = 1; child <= count; ++child) {
+        const Read line = read(tape.get(), child);
+        children.push_back(line.name);
+        items = items && line.role == ROLE_SYSTEM_LISTITEM;
+    }
+    check(items && children == tapeLines(control("lstEntered")), "the tape's children are its lines: " + joined(children));
+
+    // Clear ALL pressed as a screen reader presses it, and one more child on the tape.
+    pressAndHear("lblClearAll", AllCleared, true);
+    checkText(text(control("lblDisplay")), "", "clear all empties the big display");
+    const std::vector<std::wstring> added{L"   12", L"+ 3", toWide(text::TapeRule), L"=  15", toWide(text::TapeRule)};
+    check(heard.linesAdded == added, "the tape told of each new line: " + joined(heard.linesAdded));
+}
+
+// Real mouse clicks: a quick second press counts, a press that slides off does nothing, and a
+// double click on a clear label is one click.
+void Session::realClicks()
+{
+    SetForegroundWindow(m_calculator);
+    clickTwice(key("cmdDigit(5)"), 120);
+    settle();
+    checkText(text(control("lblDisplay")), "55", "two clicks on \"5\" 120 ms apart");
+
+    const HWND clearAll = control("lblClearAll");
+    const std::size_t lines = tapeLines(control("lstEntered")).size();
+    mouse(middleOf(clearAll), MOUSEEVENTF_LEFTDOWN);
+    pump(100);
+    mouse(middleOf(key("cmdDigit(9)")), MOUSEEVENTF_LEFTUP);
+    settle();
+    check(text(control("lblDisplay")) == L"55" && tapeLines(control("lstEntered")).size() == lines,
+        "a press on \"clear ALL\" released outside it changes nothing");
+
+    clickTwice(clearAll, 120);
+    settle();
+    check(text(control("lblDisplay")).empty() && tapeLines(control("lstEntered")).size() == lines + 1,
+        "a double click on \"clear ALL\" clears once");
 }
 
 void Session::tape()
@@ -413,11 +680,13 @@ int run(const std::wstring& program, const ProgramDescription& description)
     check(up, "the splash window comes up");
     if (up) {
         settle();
-        Session session(description, splash, process.hProcess);
+        Session session(description, splash, process.hProcess, process.dwProcessId);
         session.splashWindow();
         session.start();
         session.refusedOperator();
         session.calculation();
+        session.screenReader();
+        session.realClicks();
         session.tape();
         session.longNumber();
         session.exitFromMenu();
@@ -440,5 +709,7 @@ int wmain(int argc, wchar_t* argv[])
         return 2;
     }
     tavoro::pausing = argc > 3 && std::wstring_view(argv[3]) == L"--pause";
+    // A screen reader's apartment: accessible objects of other processes come through COM.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     return tavoro::run(argv[1], std::wstring_view(argv[2]) == L"3" ? tavoro::Tavoro3 : tavoro::Tavoro2);
 }
