@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <optional>
 
 namespace tavoro {
 
@@ -99,10 +100,10 @@ public:
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override
     {
         return answer(object, [&](const Presentation& shown) {
-            if (!shown.itemsAsChildren)
-                return m_standard->get_accChild(child, object);
-            // A line is a simple element of the list, reached by its child identifier.
-            return isItem(child) ? S_FALSE : E_INVALIDARG;
+            // A line, or words said before, is a simple element, reached by its child identifier.
+            if (isChild(shown, child))
+                return S_FALSE;
+            return shown.itemsAsChildren ? E_INVALIDARG : m_standard->get_accChild(child, object);
         });
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
@@ -110,8 +111,8 @@ public:
         return answer(name, [&](const Presentation& shown) {
             if (isSelf(child))
                 *name = bstr(shown.name ? shown.name() : windowText(m_control));
-            else if (isChild(shown, child))
-                *name = bstr(listBoxItem(m_control, child.lVal - 1));
+            else if (const auto said = childName(shown, child))
+                *name = bstr(*said);
             else
                 return E_INVALIDARG;
             return S_OK;
@@ -136,7 +137,7 @@ public:
             if (isSelf(child))
                 *role = longVariant(shown.role);
             else if (isChild(shown, child))
-                *role = longVariant(ROLE_SYSTEM_LISTITEM);
+                *role = longVariant(shown.itemsAsChildren ? ROLE_SYSTEM_LISTITEM : ROLE_SYSTEM_STATICTEXT);
             else
                 return E_INVALIDARG;
             return S_OK;
@@ -149,6 +150,10 @@ public:
                 return m_standard->get_accState(child, state);
             if (!isChild(shown, child))
                 return E_INVALIDARG;
+            if (!shown.itemsAsChildren) {
+                *state = longVariant(STATE_SYSTEM_READONLY);
+                return S_OK;
+            }
             long flags = STATE_SYSTEM_SELECTABLE;
             if (SendMessageW(m_control, LB_GETSEL, static_cast<WPARAM>(child.lVal - 1), 0) > 0)
                 flags |= STATE_SYSTEM_SELECTED;
@@ -196,8 +201,8 @@ public:
         if (left == nullptr || top == nullptr || width == nullptr || height == nullptr)
             return E_POINTER;
         return answer(left, [&](const Presentation& shown) {
-            if (isSelf(child))
-                return m_standard->accLocation(left, top, width, height, child);
+            if (isSelf(child) || (!shown.itemsAsChildren && isChild(shown, child)))
+                return m_standard->accLocation(left, top, width, height, longVariant(CHILDID_SELF));
             if (!isChild(shown, child))
                 return E_INVALIDARG;
             RECT item{};
@@ -273,7 +278,16 @@ private:
     bool connected() const { return presentation() != nullptr; }
     long items() const { return static_cast<long>(SendMessageW(m_control, LB_GETCOUNT, 0, 0)); }
     bool isItem(const VARIANT& child) const { return child.vt == VT_I4 && child.lVal >= 1 && child.lVal <= items(); }
-    bool isChild(const Presentation& shown, const VARIANT& child) const { return shown.itemsAsChildren && isItem(child); }
+    // The name of a child: a line of the list, or words said before.
+    std::optional<std::wstring> childName(const Presentation& shown, const VARIANT& child) const
+    {
+        if (shown.itemsAsChildren && isItem(child))
+            return listBoxItem(m_control, child.lVal - 1);
+        if (shown.saidBefore && child.vt == VT_I4 && child.lVal != CHILDID_SELF)
+            return shown.saidBefore(child.lVal);
+        return std::nullopt;
+    }
+    bool isChild(const Presentation& shown, const VARIANT& child) const { return childName(shown, child).has_value(); }
 
     static void empty(BSTR& text) { text = nullptr; }
     static void empty(VARIANT& variant) { VariantInit(&variant); }
@@ -356,7 +370,15 @@ Announcer::Announcer(HWND parent, int id)
     // No size: it shows nothing. Visible, so that screen readers do not take it for gone.
     : m_hwnd(createControl(parent, L"STATIC", "", WS_VISIBLE | SS_NOPREFIX, 0, id))
 {
-    present(m_hwnd, std::make_shared<const Presentation>(Presentation{.role = ROLE_SYSTEM_STATICTEXT}));
+    present(m_hwnd, std::make_shared<const Presentation>(Presentation{
+        .role = ROLE_SYSTEM_STATICTEXT,
+        .saidBefore = [this](long child) -> std::optional<std::wstring> {
+            const long age = m_said - child;
+            if (child < 1 || age < 0 || age >= static_cast<long>(m_recent.size()))
+                return std::nullopt;
+            return m_recent[m_recent.size() - 1 - static_cast<std::size_t>(age)];
+        },
+    }));
     if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
             m_annotations.putVoid()))) {
         VARIANT polite = longVariant(LiveSettingPolite);
@@ -366,9 +388,14 @@ Announcer::Announcer(HWND parent, int id)
 
 void Announcer::say(std::string_view words)
 {
-    // Its name is its text; the event makes screen readers read it now.
+    // Its name is its text, the words last said. The event makes screen readers read them now,
+    // and carries their number, so that a reader that comes to it after the next press still
+    // reads these words, not the next ones.
     setWindowText(m_hwnd, words);
-    NotifyWinEvent(LiveRegionChanged, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
+    m_recent.push_back(toWide(words));
+    if (m_recent.size() > KeptWords)
+        m_recent.pop_front();
+    NotifyWinEvent(LiveRegionChanged, m_hwnd, OBJID_CLIENT, ++m_said);
 }
 
 void Announcer::clear()

@@ -12,8 +12,10 @@
 #include <oleacc.h>
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +39,9 @@ struct Presentation {
     std::function<void()> press{};
     // A list box whose items are its children, list items named by their text.
     bool itemsAsChildren = false;
+    // Words said before, reached by the child identifier (1, 2, ...) of the event that said them;
+    // nothing for an identifier that is not, or no longer, kept.
+    std::function<std::optional<std::wstring>(long)> saidBefore{};
 };
 
 // The answer to WM_GETOBJECT sent to `control` for `objectId`: for the client area (OBJID_CLIENT),
@@ -50,7 +55,8 @@ LRESULT accessibleObject(HWND control, WPARAM wParam, LPARAM objectId, const std
 void present(HWND control, std::shared_ptr<const Presentation> presentation);
 
 // Says words through the screen reader without showing anything: a control without pixels and
-// outside the tab order, named by the words, a polite live region whose change is announced.
+// outside the tab order, named by the words last said, a polite live region whose change is
+// announced. Each time's words stay readable a while as a child of its own.
 class Announcer {
 public:
     // Needs COM initialised on the thread.
@@ -64,7 +70,11 @@ public:
     void clear();
 
 private:
+    static constexpr std::size_t KeptWords = 32;
+
     HWND m_hwnd;
+    long m_said = 0;                  // how many times words were said
+    std::deque<std::wstring> m_recent; // the words last said, the newest last
     // UI Automation's LiveSetting, which Narrator needs and only Dynamic Annotation can give a
     // Win32 control; where the service is missing or refuses (Wine), the event alone remains.
     ComPtr<IAccPropServices> m_annotations;

@@ -554,6 +554,20 @@ void Session::screenReader()
     checkText(text(control("lblDisplay")), "", "clear all empties the big display");
     const std::vector<std::wstring> added{L"   12", L"+ 3", toWide(text::TapeRule), L"=  15", toWide(text::TapeRule)};
     check(heard.linesAdded == added, "the tape told of each new line: " + joined(heard.linesAdded));
+
+    // Presses made at once, as switch and voice tools make them, run once each in the order made.
+    ComPtr<IAccessible> seven;
+    ComPtr<IAccessible> clearAll;
+    accessibleOf(key("cmdDigit(7)"), seven);
+    accessibleOf(control("lblClearAll"), clearAll);
+    const std::size_t before = heard.announced.size();
+    const bool pressed = seven && clearAll && SUCCEEDED(seven->accDoDefaultAction(longVariant(CHILDID_SELF)))
+        && SUCCEEDED(clearAll->accDoDefaultAction(longVariant(CHILDID_SELF)));
+    waitFor([&] { return heard.announced.size() >= before + 2; }, 3000);
+    settle();
+    const std::vector<std::wstring> said(heard.announced.begin() + static_cast<std::ptrdiff_t>(before), heard.announced.end());
+    check(pressed && text(control("lblDisplay")).empty() && said == std::vector<std::wstring>{L"7", toWide(AllCleared)},
+        "7 and clear all pressed at once: told " + joined(said) + ", the big display \"" + toUtf8(text(control("lblDisplay"))) + "\"");
 }
 
 // Real mouse clicks: a quick second press counts, a press that slides off does nothing, and a
