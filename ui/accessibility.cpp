@@ -116,11 +116,13 @@ protected:
     virtual QString shownText() const = 0;
 
 private:
-    QString walk(AccessibleText::Where where, int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const
+    QString walk(AccessibleText::Where where, int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+        int* endOffset) const
     {
         const AccessibleText shown(shownText());
         // By convention offset -2 stands for the cursor position and -1 for the end of the text.
-        const AccessibleText::Item item = shown.item(where, offset == -2 ? cursorPosition() : offset == -1 ? shown.size() : offset, boundary);
+        const int at = offset == -2 ? cursorPosition() : offset == -1 ? shown.size() : offset;
+        const AccessibleText::Item item = shown.item(where, at, boundary);
         *startOffset = item.start;
         *endOffset = item.end;
         return item.text;

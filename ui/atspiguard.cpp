@@ -252,8 +252,10 @@ bool hasCell(QAccessibleTableInterface* table, qint64 row, qint64 column)
 std::optional<QDBusMessage> answerTable(QAccessibleInterface* object, const QString& call, const QDBusMessage& message)
 {
     QAccessibleTableInterface* table = object->tableInterface();
+    // Qt 6.4 takes the table calls on a cell of a table too (a line of the tape), and then asks a
+    // table the cell does not have: a crash.
     if (table == nullptr)
-        return std::nullopt;
+        return message.createErrorReply(QDBusError::UnknownInterface, QStringLiteral("not a table"));
     // Qt 6.4 uses the cell these calls name without looking whether there is one: any cell of an
     // empty tape, a row past its last line, column 1 or -1 crashed the program.
     const QList<QVariant> args = message.arguments();
@@ -264,11 +266,16 @@ std::optional<QDBusMessage> answerTable(QAccessibleInterface* object, const QStr
             return std::nullopt;
         return message.createReply(QList<QVariant>{false, -1, -1, -1, -1, false}); // no such cell
     }
-    const bool atCell = call == u"GetRowExtentAt" || call == u"GetColumnExtentAt" || call == u"IsSelected";
-    if (!atCell && call != u"GetRowHeader")
+    if (call == u"GetRowAtIndex" || call == u"GetColumnAtIndex") {
+        if (args[0].toInt() >= 0 && args[0].toInt() < object->childCount())
+            return std::nullopt;
+        return refusal(message, QStringLiteral("no cell at index %1").arg(args[0].toInt()));
+    }
+    const bool atCell = call == u"GetRowExtentAt" || call == u"GetColumnExtentAt" || call == u"IsSelected" || call == u"GetIndexAt";
+    if (!atCell && call != u"GetRowHeader" && call != u"GetColumnHeader")
         return std::nullopt;
-    const int row = args[0].toInt();
-    const int column = atCell ? args[1].toInt() : 0;
+    const int row = call == u"GetColumnHeader" ? 0 : args[0].toInt();
+    const int column = atCell ? args[1].toInt() : call == u"GetColumnHeader" ? args[0].toInt() : 0;
     if (hasCell(table, row, column))
         return std::nullopt;
     return refusal(message, QStringLiteral("no cell at row %1, column %2").arg(row).arg(column));
@@ -315,8 +322,11 @@ private:
             interface = message.arguments().at(0).toString();
             call += message.arguments().at(1).toString();
         }
-        if (const ArgumentsRead* read = argumentsRead(interface, call); read != nullptr && signature.toStdString() != read->signature)
-            return refusal(message, QStringLiteral("%1 takes (%2)").arg(call, QLatin1String(read->signature.data(), read->signature.size())));
+        const ArgumentsRead* read = argumentsRead(interface, call);
+        if (read != nullptr && signature.toStdString() != read->signature) {
+            const auto expected = QLatin1String(read->signature.data(), static_cast<qsizetype>(read->signature.size()));
+            return refusal(message, QStringLiteral("%1 takes (%2)").arg(call, expected));
+        }
         QAccessibleInterface* object = accessibleAt(message.path());
         if (object == nullptr || !object->isValid())
             return std::nullopt;
