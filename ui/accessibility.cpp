@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "accessibility.h"
 
+#include "accessibletext.h"
+#include "atspiguard.h"
 #include "calculator.h"
 #include "clicklabel.h"
 #include "clicklineedit.h"
@@ -67,7 +69,7 @@ private:
 
 // One line of text without attributes, read through the text interface: what a display label and
 // a text box share. `Base` is the widget interface it adds the text interface to; shownText() is
-// the text as it shows.
+// the text as it shows. Offsets are characters (AccessibleText), whatever an assistive tool sends.
 template <typename Base>
 class PlainTextAccessible : public Base, public QAccessibleTextInterface {
 public:
@@ -81,32 +83,24 @@ public:
         return Base::interface_cast(t);
     }
 
-    QString text(int startOffset, int endOffset) const override
-    {
-        return startOffset <= endOffset ? shownText().mid(startOffset, endOffset - startOffset) : QString();
-    }
-    int characterCount() const override { return static_cast<int>(shownText().size()); }
+    QString text(int startOffset, int endOffset) const override { return AccessibleText(shownText()).mid(startOffset, endOffset); }
+    int characterCount() const override { return AccessibleText(shownText()).size(); }
     QRect characterRect(int) const override { return {}; }
 
+    // Qt 6.4's own walks (QAccessibleTextInterface::textAtOffset and its kin) count UTF-16 units
+    // and never return for a word or a sentence at offset 0 when the text starts with neither a
+    // letter nor a digit, nor at the end of the text: the program froze. These walks are ours.
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override
     {
-        return QAccessibleTextInterface::textBeforeOffset(plainOffset(offset), boundary, startOffset, endOffset);
+        return walk(AccessibleText::Where::Before, offset, boundary, startOffset, endOffset);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override
+    {
+        return walk(AccessibleText::Where::At, offset, boundary, startOffset, endOffset);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override
     {
-        return QAccessibleTextInterface::textAfterOffset(plainOffset(offset), boundary, startOffset, endOffset);
-    }
-    // At the very end of the text, Qt 6.4's walk never returns for a word or a sentence: a screen
-    // reader asking for the word at a cursor after the last character froze the program. There
-    // is no item there.
-    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override
-    {
-        offset = plainOffset(offset);
-        if (offset == characterCount() && (boundary == QAccessible::WordBoundary || boundary == QAccessible::SentenceBoundary)) {
-            *startOffset = *endOffset = offset;
-            return {};
-        }
-        return QAccessibleTextInterface::textAtOffset(offset, boundary, startOffset, endOffset);
+        return walk(AccessibleText::Where::After, offset, boundary, startOffset, endOffset);
     }
 
     // One run without attributes covers the whole text. A run as long as one offset made Orca
@@ -122,8 +116,17 @@ protected:
     virtual QString shownText() const = 0;
 
 private:
-    // By convention offset -2 stands for the cursor position and -1 for the end of the text.
-    int plainOffset(int offset) const { return offset == -2 ? cursorPosition() : offset == -1 ? characterCount() : offset; }
+    QString walk(AccessibleText::Where where, int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+        int* endOffset) const
+    {
+        const AccessibleText shown(shownText());
+        // By convention offset -2 stands for the cursor position and -1 for the end of the text.
+        const int at = offset == -2 ? cursorPosition() : offset == -1 ? shown.size() : offset;
+        const AccessibleText::Item item = shown.item(where, at, boundary);
+        *startOffset = item.start;
+        *endOffset = item.end;
+        return item.text;
+    }
 };
 
 // A design label as assistive tools see it: static text whose name is its accessible name (or its
@@ -244,8 +247,9 @@ public:
     void selection(int selectionIndex, int* startOffset, int* endOffset) const override
     {
         const bool selected = selectionIndex == 0 && box()->hasSelectedText();
-        *startOffset = selected ? box()->selectionStart() : 0;
-        *endOffset = selected ? box()->selectionEnd() : 0;
+        const AccessibleText shown(shownText());
+        *startOffset = selected ? shown.offsetOf(box()->selectionStart()) : 0;
+        *endOffset = selected ? shown.offsetOf(box()->selectionEnd()) : 0;
     }
     int selectionCount() const override { return box()->hasSelectedText() ? 1 : 0; }
     void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
@@ -256,23 +260,37 @@ public:
     }
     void setSelection(int selectionIndex, int startOffset, int endOffset) override
     {
-        if (selectionIndex == 0)
-            box()->setSelection(startOffset, endOffset - startOffset);
+        const auto span = AccessibleText(shownText()).utf16Span(startOffset, endOffset);
+        if (selectionIndex == 0 && span)
+            box()->setSelection(span->start, span->end - span->start);
     }
-    int cursorPosition() const override { return box()->cursorPosition(); }
-    void setCursorPosition(int position) override { box()->setCursorPosition(position); }
-    int offsetAtPoint(const QPoint& point) const override { return box()->cursorPositionAt(box()->mapFromGlobal(point)); }
+    int cursorPosition() const override { return AccessibleText(shownText()).offsetOf(box()->cursorPosition()); }
+    void setCursorPosition(int position) override
+    {
+        if (const auto span = AccessibleText(shownText()).utf16Span(position, position))
+            box()->setCursorPosition(span->start);
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        return AccessibleText(shownText()).offsetOf(box()->cursorPositionAt(box()->mapFromGlobal(point)));
+    }
     void scrollToSubstring(int startIndex, int endIndex) override
     {
-        box()->setCursorPosition(endIndex);
-        box()->setCursorPosition(startIndex);
+        if (const auto span = AccessibleText(shownText()).utf16Span(startIndex, endIndex)) {
+            box()->setCursorPosition(span->end);
+            box()->setCursorPosition(span->start);
+        }
     }
 
+    // An edit changes exactly the characters it names, or nothing when they are not all in the
+    // text or come reversed: QString::replace() took a negative length and wrote outside the text.
     void deleteText(int startOffset, int endOffset) override { replaceText(startOffset, endOffset, {}); }
     void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
     void replaceText(int startOffset, int endOffset, const QString& text) override
     {
-        box()->setText(shownText().replace(startOffset, endOffset - startOffset, text));
+        const QString shown = shownText();
+        if (const auto span = AccessibleText(shown).utf16Span(startOffset, endOffset))
+            box()->setText(QString(shown).replace(span->start, span->end - span->start, text));
     }
 
 protected:
@@ -407,6 +425,7 @@ void installAccessibleInterfaces()
 {
     static const bool installed = [] {
         QAccessible::installFactory(designInterfaces);
+        guardAssistiveToolCalls();
         return true;
     }();
     Q_UNUSED(installed);

@@ -7,7 +7,9 @@
 // text interface; each tape line as it is added; and after every press, the words a screen reader
 // says of what changed (announcement()), through a hidden notification.
 //
-// Qt's own interfaces serve the menus and the tape; the keys, labels and text boxes get ours.
+// Qt's own interfaces serve the menus and the tape; the keys, labels and text boxes get ours, whose
+// text offsets are characters (accessibletext.h). Every AT-SPI call passes a guard of ours before
+// it reaches Qt's bridge (atspiguard.h).
 
 #include "announcement.h"
 
@@ -19,7 +21,7 @@ class QWidget;
 namespace tavoro {
 
 // Installs the accessible interfaces of the keys (every push button), the design labels, the text
-// boxes and the announcer. Qt keeps the interface it first made for a widget, so this must run
+// boxes and the announcer, and the guard in front of the AT-SPI bridge. Qt keeps the interface it first made for a widget, so this must run
 // before the first of them is created; repeated calls do nothing.
 void installAccessibleInterfaces();
 

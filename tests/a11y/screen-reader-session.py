@@ -6,7 +6,12 @@ AT-SPI bus, switches accessibility on the way a screen reader does (org.a11y.Sta
 program, finds the splash window's start button by its accessible name and presses it through its
 accessible action, presses 1, 2, plus, 3, equals on the calculator the same way, reads "15" from
 the total display's accessible text, and checks what assistive tools were told: the text change,
-the words announced after each press, each tape line as it was added. Then: presses made before
+the words announced after each press, each tape line as it was added. While "+" is pending, it
+makes a few thousand calls of the kinds assistive tools make, straight over D-Bus with any
+arguments (every text walk at -1, 0, the middle, the end and past it; reads, extents, selections
+and edits with reversed, negative and huge spans; every table call of the tape inside and outside
+it; a seeded random run): each is answered within 2 s, the program stays up, and every text and
+the tape read as before; the empty tape's table calls again later. Then: presses made before
 any runs (5 5, then 7 and clear ALL) run once each, in order; the text boxes are pressed through
 their action and their names follow the tape; the menu items' check marks read as checked or not.
 It ends the program through its Files > eXit menu item. Every wait is bounded; every process it
@@ -16,6 +21,7 @@ Usage: screen-reader-session.py PROGRAM WINDOW_TITLE AT_SPI_BUS_LAUNCHER
 """
 
 import os
+import random
 import signal
 import socket
 import subprocess
@@ -139,7 +145,203 @@ def text_of(accessible):
     return text.getText(0, text.characterCount)
 
 
-def drive(program, title, events):
+INT_MIN, INT_MAX = -2**31, 2**31 - 1
+CALL_SECONDS = 2
+ATSPI = "org.a11y.atspi."
+PROPERTIES = "org.freedesktop.DBus.Properties"
+
+
+class Caller:
+    """Makes AT-SPI calls straight over D-Bus, any arguments, as any assistive tool may. Each call
+    must be answered within CALL_SECONDS while the program runs; the answer is the reply's
+    values, or the name of the D-Bus error that refused the call."""
+
+    def __init__(self, session, program):
+        address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
+                                    GLib.VariantType("(s)"), Gio.DBusCallFlags.NONE, 2000, None).unpack()[0]
+        self.bus = Gio.DBusConnection.new_for_address_sync(
+            address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION,
+            None, None)
+        self.program = program
+        self.count = 0
+
+    def __call__(self, accessible, interface, method, signature="", *args):
+        self.count += 1
+        call = f"{interface}.{method}{args} on {accessible.getRoleName()} {accessible.name!r}"
+        try:
+            reply = self.bus.call_sync(accessible.app.bus_name, accessible.path, interface, method,
+                                       GLib.Variant(f"({signature})", args), None, Gio.DBusCallFlags.NONE,
+                                       CALL_SECONDS * 1000, None)
+            return reply.unpack()
+        except GLib.GError as error:
+            if self.program.poll() is not None:
+                raise Failure(f"the program ended with status {self.program.returncode} after {call}")
+            if error.matches(Gio.io_error_quark(), Gio.IOErrorEnum.TIMED_OUT):
+                raise Failure(f"no answer within {CALL_SECONDS} s to {call}")
+            return Gio.DBusError.get_remote_error(error)
+
+
+def descendants(root):
+    yield root
+    for index in range(root.childCount):
+        child = root.getChildAtIndex(index)
+        if child is not None:
+            yield from descendants(child)
+
+
+def edited(text, start, end, inserted=""):
+    """A text after an edit of characters [start, end): -1 stands for the end; an edit outside the
+    text or reversed changes nothing."""
+    start, end = (len(text) if offset == -1 else offset for offset in (start, end))
+    return text[:start] + inserted + text[end:] if 0 <= start <= end <= len(text) else text
+
+
+def check_text(ask, accessible):
+    """Every boundary type at, before and after offsets -2 (the cursor), -1 (the end), 0, the
+    middle, the end and past it, and reads, extents and selections with reversed, negative and
+    huge spans: each answer lies within the text and reads what the text holds there."""
+    text = ask(accessible, ATSPI + "Text", "GetText", "ii", 0, -1)[0]
+    count = len(text)  # Python counts characters as AT-SPI does
+    if ask(accessible, PROPERTIES, "Get", "ss", ATSPI + "Text", "CharacterCount")[0] != count:
+        raise Failure(f"{accessible.name!r}: a character count other than {count} for {text!r}")
+    for boundary in range(7):
+        for offset in (-2, -1, 0, count // 2, count, count + 1, INT_MIN, INT_MAX):
+            for where in ("Before", "At", "After"):
+                item, start, end = ask(accessible, ATSPI + "Text", f"GetText{where}Offset", "iu", offset, boundary)
+                holds = where != "At" or not 0 <= offset < count or start <= offset < end
+                if not (0 <= start <= end <= count and item == text[start:end] and holds):
+                    raise Failure(f"{accessible.name!r} {text!r}: text {where.lower()} offset {offset}, boundary "
+                                  f"{boundary}: {item!r} at {start}..{end}")
+    for start, end in ((-5, INT_MAX), (INT_MIN, INT_MAX), (5, 2), (count, count + 1), (1, -1)):
+        expected = text[max(start, 0):] if end in (-1, INT_MAX) else text[max(start, 0):max(end, 0)]
+        if ask(accessible, ATSPI + "Text", "GetText", "ii", start, end)[0] != expected:
+            raise Failure(f"{accessible.name!r}: GetText({start}, {end}) of {text!r}")
+    for offset in (-1, 0, count - 1, count, INT_MAX):
+        character = ask(accessible, ATSPI + "Text", "GetCharacterAtOffset", "i", offset)[0]
+        if character != (ord(text[offset]) if 0 <= offset < count else 0):
+            raise Failure(f"{accessible.name!r}: character {character} at offset {offset} of {text!r}")
+    for method, signature, *args in (
+            ("GetRangeExtents", "iiu", 0, INT_MAX, 0), ("GetRangeExtents", "iiu", INT_MIN, -1, 1),
+            ("GetRangeExtents", "iiu", 5, 2, 2), ("GetCharacterExtents", "iu", INT_MIN, 0),
+            ("GetBoundedRanges", "iiiiuuu", 0, 0, 10000, 10000, 0, 0, 0),
+            ("GetOffsetAtPoint", "iiu", INT_MIN, INT_MAX, 0), ("AddSelection", "ii", 16, INT_MIN),
+            ("SetSelection", "iii", 0, INT_MIN, INT_MAX), ("GetSelection", "i", INT_MIN), ("RemoveSelection", "i", -1),
+            ("SetCaretOffset", "i", INT_MAX), ("GetAttributeRun", "ib", INT_MIN, True)):
+        ask(accessible, ATSPI + "Text", method, signature, *args)
+
+
+def check_edits(ask, box):
+    """Edits of a text box with reversed, negative and huge spans change exactly the characters
+    they name or nothing, and say which; a character outside the Basic Multilingual Plane counts
+    as one. The box reads as before afterwards."""
+    original = ask(box, ATSPI + "Text", "GetText", "ii", 0, -1)[0]
+    text = original
+    # (start, end, text inserted at start and how many characters of it: a negative count is all)
+    for start, end, inserted, length in (
+            (5, 2, None, 0), (13, -1, None, 0), (0, -40, None, 0), (0, -10000000, None, 0), (5, INT_MIN, None, 0),
+            (13, -40, None, 0), (INT_MIN, INT_MAX, None, 0), (1, 3, None, 0), (0, 0, "ab", 10), (-5, -5, "q", -1),
+            (-1, -1, "a😀b", -1), (INT_MAX - 1, INT_MAX, None, 0), (-1, -1, "xyz", 2)):
+        if inserted is None:
+            answer = ask(box, ATSPI + "EditableText", "DeleteText", "ii", start, end)
+        else:
+            answer = ask(box, ATSPI + "EditableText", "InsertText", "isi", start, inserted, length)
+            inserted = inserted if length < 0 else inserted[:length]
+        expected = edited(text, start, end, inserted or "")
+        now = ask(box, ATSPI + "Text", "GetText", "ii", 0, -1)[0]
+        count = ask(box, PROPERTIES, "Get", "ss", ATSPI + "Text", "CharacterCount")[0]
+        if now != expected or count != len(now) or answer != (expected != text,):
+            raise Failure(f"{box.name!r}: editing {text!r} at {start}..{end} ({inserted!r}) answered {answer} "
+                          f"and left {now!r}, not {expected!r}")
+        text = now
+    if ask(box, ATSPI + "Text", "GetTextAtOffset", "iu", text.index("😀"), 1)[0] != "😀":
+        raise Failure(f"{box.name!r}: the word at a character outside the Basic Multilingual Plane")
+    if ask(box, ATSPI + "EditableText", "SetTextContents", "s", original) != (True,):
+        raise Failure(f"{box.name!r}: the text could not be set back to {original!r}")
+
+
+def check_table(ask, tape, lines):
+    """Every table call of the tape at rows and indexes -1, 0, its last, past its end and the
+    extremes, and at columns -1, 0 and 1: a cell that exists answers as one; any other call is
+    refused or answered as having no cell, and nothing is selected."""
+    rows = len(lines)
+    if ask(tape, PROPERTIES, "Get", "ss", ATSPI + "Table", "NRows") != (rows,):
+        raise Failure(f"the tape's table does not have {rows} rows")
+    for index in (-1, 0, rows - 1, rows, INT_MAX, INT_MIN):
+        cell = 0 <= index < rows
+        for column in (-1, 0, 1):
+            for method in ("GetRowExtentAt", "GetColumnExtentAt", "IsSelected", "GetAccessibleAt", "GetIndexAt"):
+                answer = ask(tape, ATSPI + "Table", method, "ii", index, column)
+                if cell and column == 0 and method.endswith("ExtentAt") and answer != (1,):
+                    raise Failure(f"the tape's {method}({index}, 0) answered {answer}")
+        extents = ask(tape, ATSPI + "Table", "GetRowColumnExtentsAtIndex", "i", index)
+        if extents != ((True, index, 0, 1, 1, False) if cell else (False, -1, -1, -1, -1, False)):
+            raise Failure(f"the tape's GetRowColumnExtentsAtIndex({index}) answered {extents}")
+        for method in ("GetRowAtIndex", "GetColumnAtIndex", "GetRowHeader", "GetColumnHeader", "GetRowDescription",
+                       "GetColumnDescription", "IsRowSelected", "IsColumnSelected", "AddRowSelection",
+                       "RemoveRowSelection", "AddColumnSelection", "RemoveColumnSelection"):
+            if not cell or not method.startswith("Add"):
+                ask(tape, ATSPI + "Table", method, "i", index)
+    if ask(tape, PROPERTIES, "Get", "ss", ATSPI + "Table", "NSelectedRows") != (0,):
+        raise Failure("a table call on the tape selected a row")
+
+
+def random_calls(ask, objects, seed, count):
+    """A seeded run of `count` calls that read (or edit what has no editable text), each on any
+    object with arguments drawn from boundaries and extremes; the last two have too few."""
+    rng = random.Random(seed)
+    ints = lambda: rng.choice((INT_MIN, -2, -1, 0, 1, 2, 5, 13, 14, 40, INT_MAX, rng.randint(INT_MIN, INT_MAX)))
+    uints = lambda: rng.choice((0, 1, 2, 3, 6, 7, 2**32 - 1))
+    calls = [("Accessible", "GetChildAtIndex", "i"), ("Accessible", "GetIndexInParent", ""),
+             ("Component", "GetAccessibleAtPoint", "iiu"), ("Component", "GetExtents", "u"),
+             ("Action", "GetName", "i"), ("Action", "GetKeyBinding", "i"), ("Text", "GetText", "ii"),
+             ("Text", "GetTextAtOffset", "iu"), ("Text", "GetTextBeforeOffset", "iu"),
+             ("Text", "GetTextAfterOffset", "iu"), ("Text", "GetCharacterAtOffset", "i"),
+             ("Text", "GetRangeExtents", "iiu"), ("Text", "GetAttributeRun", "ib"), ("Text", "GetSelection", "i"),
+             ("Table", "GetRowExtentAt", "ii"), ("Table", "IsSelected", "ii"),
+             ("Table", "GetRowColumnExtentsAtIndex", "i"), ("Table", "GetRowHeader", "i"),
+             ("EditableText", "DeleteText", "ii"), ("Text", "GetText", "i"), ("Table", "IsSelected", "")]
+    for _ in range(count):
+        accessible = rng.choice(objects)
+        interface, method, signature = rng.choice(calls)
+        if interface == "EditableText" and "EditableText" in accessible.get_interfaces():
+            continue  # edits of the text boxes are checked one by one
+        args = [ints() if kind == "i" else uints() if kind == "u" else rng.choice((True, False)) for kind in signature]
+        ask(accessible, ATSPI + interface, method, signature, *args)
+
+
+def check_any_call(ask, calculator, tape, seed):
+    """Any call an assistive tool may make, on every object of the calculator window, is answered
+    and leaves every text and the tape as they were."""
+    objects = [accessible for accessible in descendants(calculator) if accessible is not None]
+    texts = [accessible for accessible in objects if "Text" in accessible.get_interfaces()]
+
+    def state():
+        return ([ask(accessible, ATSPI + "Text", "GetText", "ii", 0, -1)[0] for accessible in texts],
+                [tape.getChildAtIndex(i).name for i in range(tape.childCount)])
+    before = state()
+    lines = before[1]
+    started, ask.count = time.monotonic(), 0
+    for accessible in texts:
+        check_text(ask, accessible)
+        if "EditableText" in accessible.get_interfaces():
+            check_edits(ask, accessible)
+        elif ask(accessible, ATSPI + "EditableText", "DeleteText", "ii", 13, -40) != \
+                "org.freedesktop.DBus.Error.UnknownInterface":
+            raise Failure(f"{accessible.name!r} without editable text took an edit")
+    check_table(ask, tape, lines)
+    # Properties calls with one argument, or naming a call as a property, and a read-only one set.
+    for method, signature, *args in (
+            ("GetAll", "s", ATSPI + "Accessible"), ("Get", "ss", ATSPI + "Text", "RangeExtents"),
+            ("Get", "s", ATSPI + "Accessible"), ("Set", "ssv", ATSPI + "Accessible", "Name", GLib.Variant("s", ""))):
+        ask(calculator, PROPERTIES, method, signature, *args)
+    random_calls(ask, objects, seed, 300)
+    if state() != before:
+        raise Failure(f"the calls changed what the window reads: {before} became {state()}")
+    print(f"{ask.count} calls of assistive tools on {len(objects)} objects (seed {seed}) answered in "
+          f"{time.monotonic() - started:.1f} s; the texts {before[0]} and the tape {lines} read as before")
+
+
+def drive(program, title, events, ask):
     import pyatspi
 
     # A call to an object that does not answer fails after 5 s, not D-Bus's 25 s.
@@ -179,12 +381,15 @@ def drive(program, title, events):
     # once a total exists).
     presses = [("1", "total", "1"), ("2", "total", "12"), ("plus", "pending operator", "+"),
                ("3", "new number", "3"), ("equals", "total", "15")]
+    tape = wait_for('the list "tape"', lambda: find(calculator, pyatspi.ROLE_LIST, "tape", showing=False))
     for key, display, expected in presses:
         button = wait_for(f'the key "{key}"', lambda: find(calculator, pyatspi.ROLE_PUSH_BUTTON, key))
         press(button)
         label = wait_for(f'the display "{display}"', lambda: find(calculator, pyatspi.ROLE_LABEL, display))
         wait_for(f'"{display}" to read "{expected}"', lambda: text_of(label) == expected)
         print(f'pressed "{key}": {display} reads "{expected}"')
+        if key == "plus":  # the pending operator display starts with neither a letter nor a digit
+            check_any_call(ask, calculator, tape, seed=19)
 
     result = text_of(total)
     if result != "15":
@@ -204,7 +409,6 @@ def drive(program, title, events):
     press(wait_for('the key "clear all"', lambda: find(calculator, pyatspi.ROLE_PUSH_BUTTON, "clear all")))
     wait_for('"total" to be emptied', lambda: text_of(total) == "")
     print('pressed "clear all": total reads ""')
-    tape = wait_for('the list "tape"', lambda: find(calculator, pyatspi.ROLE_LIST, "tape", showing=False))
     lines = [tape.getChildAtIndex(i).name for i in range(tape.childCount)]
     if lines != ["   12", "+ 3", rule, "=  15", rule]:
         raise Failure(f"the tape reads {lines}")
@@ -236,6 +440,7 @@ def drive(program, title, events):
     wait_for('the text box to be named "hide entries tape"', lambda: shower.name == "hide entries tape")
     press(text_box("clear entries tape"))
     wait_for("the tape to be emptied", lambda: tape.childCount == 0)
+    check_table(ask, tape, [])
     press(shower)
     wait_for("the tape to hide", lambda: not tape.getState().contains(pyatspi.STATE_SHOWING))
     wait_for('the text box to be named "show entries tape"', lambda: shower.name == "show entries tape")
@@ -278,7 +483,8 @@ def main():
         launcher = subprocess.Popen([launcher_path, "--launch-immediately"], start_new_session=True,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         processes.append((launcher, True))
-        switch_accessibility_on(Gio.bus_get_sync(Gio.BusType.SESSION, None))
+        session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        switch_accessibility_on(session)
 
         # Connects to the AT-SPI bus: only now that it runs.
         import pyatspi
@@ -302,7 +508,7 @@ def main():
         program = subprocess.Popen([program_path], env=env)
         processes.append((program, False))
         must_run.update({"Xvfb": xvfb, "the program": program})
-        drive(program, title, events)
+        drive(program, title, events, Caller(session, program))
         print("PASS")
         return 0
     except Failure as failure:

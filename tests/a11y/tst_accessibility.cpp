@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -299,6 +300,46 @@ private slots:
         text->attributes(1, &start, &end);
         QCOMPARE(start, 0);
         QCOMPARE(end, count);
+    }
+
+    // The items a screen reader reads, in characters as AT-SPI counts them: "text@start..end".
+    void textItemsAreCharactersWordsSentencesAndLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QAccessible::TextBoundaryType>("boundary");
+        QTest::addColumn<int>("where"); // before, at or after
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("item");
+        const int before = -1, at = 0, after = 1;
+        QTest::newRow("a word after a bracket") << "(Total)" << QAccessible::WordBoundary << at << 3 << "Total@1..6";
+        QTest::newRow("the bracket before it") << "(Total)" << QAccessible::WordBoundary << at << 0 << "(@0..1";
+        QTest::newRow("a number is a word") << "  12.5 + 3" << QAccessible::WordBoundary << at << 3 << "12.5@2..6";
+        QTest::newRow("the blanks before it") << "  12.5 + 3" << QAccessible::WordBoundary << before << 3 << "  @0..2";
+        QTest::newRow("the word after it") << "  12.5 + 3" << QAccessible::WordBoundary << after << 7 << "3@9..10";
+        QTest::newRow("no word at the end") << "SHOW  Entries" << QAccessible::WordBoundary << at << 13 << "@13..13";
+        QTest::newRow("the last word before it") << "SHOW  Entries" << QAccessible::WordBoundary << before << 13 << "Entries@6..13";
+        QTest::newRow("the line at the end") << "SHOW  Entries" << QAccessible::LineBoundary << at << 13 << "SHOW  Entries@0..13";
+        QTest::newRow("a line before") << "a\nb" << QAccessible::LineBoundary << before << 3 << "a\n@0..2";
+        QTest::newRow("a second sentence") << "One. Two" << QAccessible::SentenceBoundary << at << 6 << "Two@5..8";
+        QTest::newRow("a decimal point ends none") << "0.5 m" << QAccessible::SentenceBoundary << at << 0 << "0.5 m@0..5";
+        QTest::newRow("a character beyond 16 bits") << "a\U0001F600b" << QAccessible::CharBoundary << at << 1 << "\U0001F600@1..2";
+        QTest::newRow("the character after it") << "a\U0001F600b" << QAccessible::CharBoundary << after << 1 << "b@2..3";
+        QTest::newRow("past the end: nothing") << "a\U0001F600b" << QAccessible::CharBoundary << at << 4 << "@3..3";
+    }
+    void textItemsAreCharactersWordsSentencesAndLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QAccessible::TextBoundaryType, boundary);
+        QFETCH(int, where);
+        QFETCH(int, offset);
+        static_cast<QLineEdit*>(find(QStringLiteral("txtShowEntries")))->setText(text);
+        QAccessibleTextInterface* box = accessible(QStringLiteral("txtShowEntries"))->textInterface();
+        int start = -1;
+        int end = -1;
+        const QString item = where < 0 ? box->textBeforeOffset(offset, boundary, &start, &end)
+            : where > 0 ? box->textAfterOffset(offset, boundary, &start, &end) : box->textAtOffset(offset, boundary, &start, &end);
+        QTEST(QStringLiteral("%1@%2..%3").arg(item).arg(start).arg(end), "item");
+        QCOMPARE(box->characterCount(), static_cast<int>(text.toUcs4().size()));
     }
 };
 
