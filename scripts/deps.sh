@@ -8,7 +8,7 @@ build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev
        fonts-liberation fonts-dejavu-core)
 test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-14-dev xvfb xauth xdotool
       python3-pyatspi at-spi2-core dbus appstream lintian dpkg-dev file locales
-      g++-mingw-w64-x86-64 googletest wine wine64
+      g++-mingw-w64-x86-64 googletest wine wine64 wixl msitools
       orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)
 run=(libqt6gui6)
 # The start-up benchmark's X11 driver (bench/).
