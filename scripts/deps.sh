@@ -8,14 +8,15 @@ build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev
        fonts-liberation fonts-dejavu-core)
 test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-14-dev xvfb xauth xdotool
       python3-pyatspi at-spi2-core dbus appstream lintian dpkg-dev file locales
-      g++-mingw-w64-x86-64 googletest wine wine64
+      g++-mingw-w64-x86-64 googletest wine wine64 wixl msitools
       orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)
 run=(libqt6gui6)
 # The start-up benchmark's X11 driver (bench/).
 bench=(xvfb dbus libx11-dev libxtst-dev libxdamage-dev)
-# The Windows programs, cross-built for 64- and 32-bit Windows, and their zips (build-windows.sh).
+# The Windows programs, cross-built for 64- and 32-bit Windows, their zips and their installer
+# packages (build-windows.sh).
 windows=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64
-         binutils-mingw-w64-i686 zip)
+         binutils-mingw-w64-i686 zip wixl)
 
 case "${1:-test}" in
   build) wanted=("${build[@]}") ;;
