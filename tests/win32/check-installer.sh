@@ -61,7 +61,7 @@ check "i686: into Program Files (x86)\\Tavoro on 64-bit Windows" \
     [ "$(table "$msi32" Directory | grep '^INSTALLDIR')" = "$(printf 'INSTALLDIR\tProgramFilesFolder\tTavoro')" ]
 check "i686: 32-bit components" [ "$(table "$msi32" Component | cut -f 4 | sort -u)" = 0 ]
 check "i686: the programs and the licence" \
-    [ "$(table "$msi32" File | cut -f 3 | sort | paste -sd /)" = "COPYING.txt/Tavoro 2.exe/Tavoro 3.exe" ]
+    [ "$(table "$msi32" File | cut -f 3 | sort | paste -sd /)" = "COPYING.txt/TAVORO2.EXE|Tavoro 2.exe/TAVORO3.EXE|Tavoro 3.exe" ]
 
 # The 64-bit package under Wine.
 prefix=$work/prefix
