@@ -21,8 +21,9 @@ class QWidget;
 namespace tavoro {
 
 // Installs the accessible interfaces of the keys (every push button), the design labels, the text
-// boxes and the announcer, and the guard in front of the AT-SPI bridge. Qt keeps the interface it first made for a widget, so this must run
-// before the first of them is created; repeated calls do nothing.
+// boxes and the announcer, and the guard in front of the AT-SPI bridge. Qt keeps the interface it
+// first made for a widget, so this must run before the first of them is created; repeated calls
+// do nothing.
 void installAccessibleInterfaces();
 
 // Presents the windows of `windowClass`, a plain QWidget subclass, as windows. Qt takes such a

@@ -76,7 +76,7 @@ private:
     void moveFocus(bool backwards);
     // Runs the click handler of the control or menu item with identifier `id`.
     void click(int id);
-    // Every control's own messages: the accessible object, and what makes a click.
+    // Every control's own mouse messages: what makes a click (the accessible object is present()'s).
     static LRESULT CALLBACK controlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     LRESULT textBoxMessage(Control& box, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT clickLabelMessage(Control& label, UINT message, WPARAM wParam, LPARAM lParam);
