@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, testing and running Tavoro need, if any is missing.
-# Usage: scripts/deps.sh [build|test|run|bench|windows]   (default: test)
+# Usage: scripts/deps.sh [build|test|run|bench|windows|chroot]   (default: test)
 set -euo pipefail
 
 build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev
        fonts-liberation fonts-dejavu-core)
-test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-14-dev xvfb xauth xdotool
+test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-dev xvfb xauth xdotool
       python3-pyatspi at-spi2-core dbus appstream lintian dpkg-dev file locales
       g++-mingw-w64-x86-64 googletest wine wine64 wixl msitools
       orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)
 run=(libqt6gui6)
 # The start-up benchmark's X11 driver (bench/).
 bench=(xvfb dbus libx11-dev libxtst-dev libxdamage-dev)
+# A clean system of another Debian release to test in (test-in-debian.sh).
+chroot=(debootstrap git util-linux)
 # The Windows programs, cross-built for 64- and 32-bit Windows, their zips and their installer
 # packages (build-windows.sh).
 windows=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64
@@ -24,7 +26,8 @@ case "${1:-test}" in
   test)  wanted=("${build[@]}" "${test[@]}" "${run[@]}") ;;
   bench) wanted=("${build[@]}" "${run[@]}" "${bench[@]}") ;;
   windows) wanted=("${windows[@]}") ;;
-  *) echo "usage: $0 [build|test|run|bench|windows]" >&2; exit 2 ;;
+  chroot) wanted=("${chroot[@]}") ;;
+  *) echo "usage: $0 [build|test|run|bench|windows|chroot]" >&2; exit 2 ;;
 esac
 
 missing=()
