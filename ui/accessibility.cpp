@@ -300,9 +300,13 @@ private:
     ClickLineEdit* box() const { return static_cast<ClickLineEdit*>(widget()); }
 };
 
-// Says words through the screen reader without showing anything: it stays hidden, and tells
-// assistive tools that it was shown, with the words as its name. Orca speaks a notification when
-// it is shown, and a notification within a status bar without the word "notification".
+// Says words through the screen reader without showing anything. Where Qt has announcements
+// (6.8 on), it makes one: AT-SPI's announcement signal, which carries the words themselves and
+// which Orca 45 and later speak as they are. Before that, the announcer stays hidden and tells
+// assistive tools that it was shown, with the words as its name: Orca speaks a notification when
+// it is shown, and one within a status bar without the word "notification". A screen reader may
+// keep the name it read first (Orca 48 does) and would then repeat the first words after every
+// press, so the new name is told before the announcer is shown again.
 class Announcer : public QWidget {
     Q_OBJECT
 
@@ -316,8 +320,16 @@ public:
         m_words = words;
         if (!QAccessible::isActive())
             return;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        QAccessibleAnnouncementEvent announcement(this, words);
+        announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
+        QAccessible::updateAccessibility(&announcement);
+#else
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
         QAccessibleEvent shown(this, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&shown);
+#endif
     }
 
 private:

@@ -125,20 +125,36 @@ def utterance(text):
     return text.rstrip(".").strip()
 
 
+# How Orca names a button's role after its name: "push button" (Orca 43), "button" (Orca 48).
+BUTTON_ROLE = r"(?:push )?button"
+
+
+def button(name):
+    """What Orca says of a button called `name` as it gets the focus, in any Orca's words."""
+    return re.compile(re.escape(name) + " " + BUTTON_ROLE)
+
+
 def hear(orca, what, keys, expected, since=None):
     """Types `keys`, waits until Orca says `expected` (or, for a long text, an utterance that holds
-    it) and returns everything Orca said from the first key on, or from utterance `since`."""
+    it; or one that a pattern matches whole) and returns everything Orca said from the first key
+    on, or from utterance `since`."""
     start = len(orca.said()) if since is None else since
     if keys:
         xdotool("key", "--delay", "150", *keys)
 
+    def said_it(text):
+        if isinstance(expected, re.Pattern):
+            return expected.fullmatch(utterance(text)) is not None
+        return utterance(text) == expected or (len(expected) > 20 and expected in text)
+
     def heard():
         said = orca.said()[start:]
         for i, text in enumerate(said):
-            if utterance(text) == expected or (len(expected) > 20 and expected in text):
+            if said_it(text):
                 return said[:i + 1]
         return None
-    return wait_for(f'Orca to say "{expected}" after {what}', heard)
+    shown = expected.pattern if isinstance(expected, re.Pattern) else expected
+    return wait_for(f'Orca to say "{shown}" after {what}', heard)
 
 
 def main():
@@ -179,7 +195,7 @@ def main():
             return window
 
         splash = focus_new_window("the splash window", [])
-        hear(orca, "the splash window", [], "CLICK to Start Tavoro push button")
+        hear(orca, "the splash window", [], button("CLICK to Start Tavoro"))
         hear(orca, "the start button", ["space"], f"{title} frame")
         calculator = focus_new_window(f'the window "{title}"', [splash])
 
@@ -187,21 +203,28 @@ def main():
         mark = len(orca.said())
         hear(orca, "plus with nothing typed", ["shift+Tab", "space"], "You must Enter a Number FIRST!")
         box = focus_new_window("the message box", [splash, calculator])
-        print(f"plus with nothing typed: {hear(orca, 'the message box', [], 'OK push button', since=mark)}")
+        print(f"plus with nothing typed: {hear(orca, 'the message box', [], button('OK'), since=mark)}")
         mark = len(orca.said())
         xdotool("key", "space")
         wait_for("the message box to close",
                  lambda: box not in xdotool("search", "--onlyvisible", "--pid", str(program.pid)))
         xdotool("windowfocus", "--sync", calculator)
-        hear(orca, "OK", [], "plus push button", since=mark)
+        hear(orca, "OK", [], button("plus"), since=mark)
         # The refused press says nothing of its own once its box is closed: listen a moment.
         time.sleep(1)
         said = orca.said()[mark:]
         print(f"OK: {said}")
-        if any(re.match(r"plus\b(?! push button)", text) for text in said):
+        if any(re.match(rf"plus\b(?! {BUTTON_ROLE})", text) for text in said):
             raise Failure("the refused press was announced")
+        # After each press its own words, never an earlier press's (as a notification, too).
+        earlier = set()
         for what, keys, expected in CALCULATION:
-            print(f"{what}: {hear(orca, what, keys, expected)}")
+            said = hear(orca, what, keys, expected)
+            print(f"{what}: {said}")
+            stale = [text for text in said if utterance(text).removeprefix("notification ") in earlier - {expected}]
+            if stale:
+                raise Failure(f"after {what} Orca repeated the words of an earlier press: {stale}")
+            earlier.add(expected)
 
         print(f"PASS in {time.monotonic() - started:.1f} s")
         return 0
