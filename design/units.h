@@ -17,6 +17,9 @@ struct Twips {
 
 inline constexpr int TwipsPerPixel = 15;
 inline constexpr int TwipsPerInch = 1440;
+// The resolution the designs' pixel values are given at, and that of Qt's device-independent
+// pixels.
+inline constexpr int StandardDpi = TwipsPerInch / TwipsPerPixel;
 
 // Twips in pixels at 96 dpi; every design value is a multiple of 15.
 constexpr int px(int twips) { return twips / TwipsPerPixel; }

@@ -6,7 +6,7 @@ set -euo pipefail
 
 build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev
        fonts-liberation fonts-dejavu-core)
-test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-dev xvfb xauth xdotool
+test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-dev xvfb xauth xdotool x11-utils
       python3-pyatspi at-spi2-core dbus appstream lintian dpkg-dev file locales
       g++-mingw-w64-x86-64 googletest wine wine64 wixl msitools
       orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)

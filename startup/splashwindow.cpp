@@ -5,6 +5,7 @@
 #include "designfont.h"
 #include "facebutton.h"
 #include "qtdesign.h"
+#include "screenfitter.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -38,7 +39,7 @@ void condenseToFit(QLabel* label)
 // An opaque, borderless label whose caption wraps at blanks and starts at its top edge. Without
 // colours it keeps the window's own (window-face background, black text).
 QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, Qt::Alignment horizontal,
-    const Twips& place, const QColor& back = {}, const QColor& fore = {})
+    const QColor& back = {}, const QColor& fore = {})
 {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -51,7 +52,6 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, Qt::
     if (fore.isValid())
         palette.setColor(QPalette::WindowText, fore);
     label->setPalette(palette);
-    label->setGeometry(toRect(place));
     return label;
 }
 
@@ -70,20 +70,20 @@ SplashWindow::SplashWindow(const SplashVariant& variant, std::function<QWidget&(
     if (windowTitle().isEmpty())
         setAccessibleName(QGuiApplication::applicationDisplayName());
 
-    const QSize client = toSize(variant.clientWidth, variant.clientHeight);
-    switch (variant.border) {
-    case SplashBorder::Sizable:
-        resize(client);
-        break;
-    case SplashBorder::DialogWithoutTitle:
+    const bool sizable = variant.border == SplashBorder::Sizable;
+    if (!sizable)
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-        setFixedSize(client);
-        if (const QScreen* screen = this->screen())
-            move(screen->availableGeometry().center() - rect().center());
-        break;
-    }
-
     buildControls();
+    layOut(StandardDpi);
+    // Fitted to its screen before it is first shown: where the platform puts it, or centred.
+    m_fitter = new ScreenFitter(this,
+        {.clientWidth = variant.clientWidth,
+            .clientHeight = variant.clientHeight,
+            .framed = sizable,
+            .scaledHeight = {},
+            .layOut = [this](int dpi) { layOut(dpi); }},
+        sizable ? ScreenFitter::Placement::PlatformDefault : ScreenFitter::Placement::Centred);
+
     if (variant.loadShowsTitle)
         Form_Load();
     if (finish == Finish::InConstructor)
@@ -97,28 +97,25 @@ void SplashWindow::buildControls()
     // A frame with an empty caption is the window's only child; the others sit inside it.
     auto* frame = new QGroupBox(QString(), this);
     frame->setObjectName(QStringLiteral("Frame1"));
-    frame->setGeometry(toRect(m_variant.frame1));
 
     // Fonts, fitting and the logo come in finishControls().
     addLabel(frame, "lblProductName", QString::fromLatin1(splash::ProductNameCaption), Qt::AlignHCenter,
-        m_variant.lblProductName, toQColor(splash::ProductNameBack), toQColor(splash::ProductNameFore));
+        toQColor(splash::ProductNameBack), toQColor(splash::ProductNameFore));
     addLabel(frame, "lblOldGuys", QString::fromLatin1(splash::OldGuysCaption), Qt::AlignHCenter,
-        m_variant.lblOldGuys, toQColor(splash::OldGuysBack), toQColor(splash::OldGuysFore));
+        toQColor(splash::OldGuysBack), toQColor(splash::OldGuysFore));
 
     auto* logo = new QLabel(frame);
     logo->setObjectName(QStringLiteral("imgLogo"));
     logo->setAccessibleName(QString::fromLatin1(splash::LogoName));
     logo->setAccessibleDescription(QString::fromLatin1(splash::LogoDescription));
-    logo->setGeometry(toRect(m_variant.imgLogo));
 
     auto* start = new FaceButton(QString::fromLatin1(splash::StartCaption),
         toQColor(m_variant.startButtonFace), frame);
     start->setObjectName(QStringLiteral("cmdStartTavoro"));
-    start->setGeometry(toRect(m_variant.cmdStartTavoro));
     connect(start, &QPushButton::clicked, this, &SplashWindow::cmdStartTavoro_Click);
 
     QLabel* platform = addLabel(frame, "lblPlatform", QString::fromLatin1(m_variant.platformCaption),
-        Qt::AlignRight, m_variant.lblPlatform);
+        Qt::AlignRight);
     platform->setWordWrap(false);
 
     // The start button is the only control that takes the keyboard focus, so it holds it.
@@ -132,8 +129,30 @@ void SplashWindow::Form_Load()
     productName->setText(QGuiApplication::applicationDisplayName());
 }
 
+void SplashWindow::layOut(int dpi)
+{
+    const QSize client = toSize(m_variant.clientWidth, m_variant.clientHeight, dpi);
+    if (m_variant.border == SplashBorder::Sizable)
+        resize(client);
+    else
+        setFixedSize(client);
+    const std::pair<const char*, const Twips&> places[] = {{"Frame1", m_variant.frame1},
+        {"lblProductName", m_variant.lblProductName}, {"lblOldGuys", m_variant.lblOldGuys},
+        {"imgLogo", m_variant.imgLogo}, {"cmdStartTavoro", m_variant.cmdStartTavoro},
+        {"lblPlatform", m_variant.lblPlatform}};
+    for (const auto& [name, place] : places)
+        findChild<QWidget*>(QLatin1String(name))->setGeometry(toRect(place, dpi));
+    findChild<FaceButton*>(QStringLiteral("cmdStartTavoro"))->setDesignDpi(dpi);
+    if (m_finished)
+        finishAt(dpi);
+}
+
 void SplashWindow::setVisible(bool visible)
 {
+    if (visible && !m_placed) {
+        m_placed = true;
+        m_fitter->fitAndPlace();
+    }
     QWidget::setVisible(visible);
     // The window is mapped now. Its first paint comes from the event loop, after this.
     if (visible)
@@ -154,16 +173,21 @@ void SplashWindow::finishControls()
     if (m_finished)
         return;
     m_finished = true;
+    finishAt(m_fitter->dpi());
+}
+
+void SplashWindow::finishAt(int dpi)
+{
     auto* productName = findChild<QLabel*>(QStringLiteral("lblProductName"));
     auto* oldGuys = findChild<QLabel*>(QStringLiteral("lblOldGuys"));
     auto* start = findChild<QWidget*>(QStringLiteral("cmdStartTavoro"));
     auto* platform = findChild<QLabel*>(QStringLiteral("lblPlatform"));
     auto* logo = findChild<QLabel*>(QStringLiteral("imgLogo"));
 
-    productName->setFont(designFont(splash::ProductNameFont));
-    oldGuys->setFont(designFont(splash::OldGuysFont));
-    start->setFont(designFont(splash::StartFont));
-    platform->setFont(designFont(splash::PlatformFont));
+    productName->setFont(designFont(splash::ProductNameFont, dpi));
+    oldGuys->setFont(designFont(splash::OldGuysFont, dpi));
+    start->setFont(designFont(splash::StartFont, dpi));
+    platform->setFont(designFont(splash::PlatformFont, dpi));
 
     condenseToFit(productName);
     condenseToFit(oldGuys);

@@ -15,6 +15,8 @@ class QCloseEvent;
 
 namespace tavoro {
 
+class ScreenFitter;
+
 class SplashWindow : public QWidget {
     Q_OBJECT
 
@@ -42,7 +44,8 @@ public:
     // its native window) and shows the calculator window.
     void cmdStartTavoro_Click();
 
-    // Shows the window, then finishes the controls if that is still to do.
+    // Shows the window, fitted to its screen and placed there the first time (screenfitter.h),
+    // then finishes the controls if that is still to do.
     void setVisible(bool visible) override;
 
 signals:
@@ -57,12 +60,18 @@ protected:
 
 private:
     void buildControls();
+    // Places and sizes of the window and its controls with the design drawn at `dpi` (96: as
+    // designed); the fonts, the captions' fitting and the logo too once the controls are finished.
+    void layOut(int dpi);
+    void finishAt(int dpi);
     // The load step of a splash window that has one: show the program title in lblProductName.
     void Form_Load();
 
     SplashVariant m_variant;
     std::function<QWidget&()> m_calculatorWindow;
+    ScreenFitter* m_fitter = nullptr;
     bool m_finished = false;
+    bool m_placed = false;
     bool m_painted = false;
 };
 

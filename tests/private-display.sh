@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the checks that run programs on a virtual X display of their own (sh).
-# startPrivateDisplay: starts Xvfb at 96 dpi, so that the design's pixel sizes hold, on a free
-# display, and exports DISPLAY; $xvfb holds the server's process id ("" when none could start).
+# startPrivateDisplay [WIDTHxHEIGHT]: starts Xvfb at 96 dpi, so that the design's pixel sizes
+# hold, on a free display with a screen of that size (default 1280x1024), and exports DISPLAY;
+# $xvfb holds the server's process id ("" when none could start).
 # Other X servers may run on this machine (tests in parallel, a desktop), some without a lock file
 # we can see: skip every display that has a lock file or answers, and take the next one if our
 # server ends at once. Needs Xvfb and xdotool.
@@ -10,13 +11,14 @@ answers() { DISPLAY=:$1 xdotool getdisplaygeometry > /dev/null 2>&1; }
 
 xvfb=
 startPrivateDisplay() {
+    screen=${1:-1280x1024}
     first=$(( 90 + $$ % 500 ))
     number=$first
     while [ $number -lt $(( first + 20 )) ]; do
         if [ ! -e /tmp/.X$number-lock ] && ! answers $number; then
             # -noreset: by default the server resets when its last client leaves, as the probe
             # below does, and a program connecting during that reset is refused.
-            Xvfb :$number -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset > /dev/null 2>&1 &
+            Xvfb :$number -screen 0 "${screen}x24" -dpi 96 -nolisten tcp -noreset > /dev/null 2>&1 &
             xvfb=$!
             tries=0
             while kill -0 "$xvfb" 2> /dev/null && ! answers $number && [ $tries -lt 50 ]; do

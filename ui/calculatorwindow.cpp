@@ -8,9 +8,11 @@
 #include "designlabel.h"
 #include "facebutton.h"
 #include "qtdesign.h"
+#include "screenfitter.h"
 #include "services.h"
 #include "tapedelegate.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLayout>
@@ -30,15 +32,15 @@ namespace {
 QString colourName(Rgb rgb) { return toQColor(rgb).name(QColor::HexRgb); }
 
 // A text box or the tape in its own colours with the standard sunken edge, which turns into the
-// focus mark while the control has the keyboard focus. No padding: "SHOW  Entries" only just fits
-// its 95 pixels.
-QString fieldStyle(const char* widgetClass, Rgb back, Rgb fore)
+// focus mark while the control has the keyboard focus; the edge as wide as the focus mark at the
+// design's resolution. No padding: "SHOW  Entries" only just fits its 95 pixels.
+QString fieldStyle(const char* widgetClass, Rgb back, Rgb fore, int dpi)
 {
     return QStringLiteral("%1 { background-color: %2; color: %3; padding: 0px;"
                           " border-style: solid; border-width: %4px; border-color: %5 %6 %6 %5; }"
                           " %1:focus { border-color: %7; }")
         .arg(QLatin1String(widgetClass), colourName(back), colourName(fore))
-        .arg(design::FocusMarkWidth)
+        .arg(scaledPx(design::FocusMarkWidth, dpi))
         .arg(colourName(colour::FieldShadow), colourName(colour::EdgeLight), colourName(focusMarkOn(back)));
 }
 
@@ -78,7 +80,6 @@ QWidget* makeControl(const ControlDesign& row)
     case ControlKind::TextBox: {
         auto* box = new ClickLineEdit(QString::fromUtf8(row.caption));
         box->setAlignment(toQt(row.align) | Qt::AlignVCenter);
-        box->setStyleSheet(fieldStyle("QLineEdit", row.back, row.fore));
         // Show the text from its start: with its trailing blank "CLEAR Entries " is a pixel or two
         // wider than its box, and with the cursor at the end the box would scroll its first
         // letter out of sight.
@@ -88,7 +89,6 @@ QWidget* makeControl(const ControlDesign& row)
     case ControlKind::ListBox: {
         auto* list = new QListWidget;
         setColours(list, QPalette::Base, QPalette::Text, row);
-        list->setStyleSheet(fieldStyle("QListWidget", row.back, row.fore));
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         // A tape line wider than the list wraps onto further rows of its item, as the delegate
         // draws it: no horizontal scroll bar to eat the few lines of a short list. The rows are
@@ -118,6 +118,7 @@ CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& s
     : QMainWindow(parent)
     , m_engine(services)
     , m_services(services)
+    , m_variant(variant)
 {
     installAccessibleInterfaces();
     setObjectName(QString::fromLatin1(variant.className));
@@ -127,7 +128,7 @@ CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& s
     palette.setColor(QPalette::Window, toQColor(colour::Window));
     setPalette(palette);
 
-    buildControls(variant);
+    buildControls();
     nameControlsForAssistiveTools(m_client);
     buildMenus();
 
@@ -141,6 +142,17 @@ CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& s
     // maximises it anyway, the client area stays at the top left at its design size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    // As designed, until it is fitted to its screen before it is first shown. The menu bar shrinks
+    // with the design.
+    const int menuBarHeight = menuBar()->sizeHint().height();
+    m_fitter = new ScreenFitter(this,
+        {.clientWidth = design::ClientArea.width,
+            .clientHeight = design::ClientArea.height,
+            .scaledHeight = [menuBarHeight] { return menuBarHeight; },
+            .layOut = [this](int dpi) { layOut(dpi); }},
+        ScreenFitter::Placement::Centred);
+    layOut(StandardDpi);
+
     // The first control in the tab order holds the focus when the window opens.
     m_txtShowEntries->setFocus();
 }
@@ -149,11 +161,10 @@ CalculatorWindow::~CalculatorWindow() = default;
 
 Calculator& CalculatorWindow::engine() { return m_engine; }
 
-void CalculatorWindow::buildControls(const CalculatorVariant& variant)
+void CalculatorWindow::buildControls()
 {
     m_client = new QWidget;
     m_client->setObjectName(QStringLiteral("clientArea"));
-    m_client->setFixedSize(toRect(design::ClientArea).size());
     setCentralWidget(m_client);
 
     std::vector<std::pair<int, QWidget*>> tabOrder;
@@ -161,13 +172,8 @@ void CalculatorWindow::buildControls(const CalculatorVariant& variant)
         QWidget* widget = makeControl(row);
         widget->setParent(m_client);
         widget->setObjectName(QString::fromLatin1(row.name));
-        if (row.font.family != nullptr)
-            widget->setFont(designFont(row.font));
         if (row.tip != nullptr)
             widget->setToolTip(QString::fromUtf8(row.tip));
-
-        widget->setGeometry(toRect(placeIn(row, variant)));
-
         if (row.hidden)
             widget->hide();
         if (takesFocus(row.kind))
@@ -249,17 +255,52 @@ void CalculatorWindow::setVisible(bool visible)
         m_tmrCalc->start();
         Form_Load();
         if (isWindow())
-            centreOnScreen();
+            m_fitter->fitAndPlace();
     }
     QMainWindow::setVisible(visible);
 }
 
-void CalculatorWindow::centreOnScreen()
+void CalculatorWindow::layOut(int dpi)
 {
-    layout()->activate(); // fixes the window's size before it is placed
-    QRect frame(QPoint(), size());
-    frame.moveCenter(screen()->availableGeometry().center());
-    move(frame.topLeft());
+    for (const ControlDesign& row : calculatorDesign()) {
+        auto* widget = control<QWidget>(m_client, QLatin1String(row.name));
+        widget->setGeometry(toRect(placeIn(row, m_variant), dpi));
+        if (row.font.family != nullptr)
+            widget->setFont(designFont(row.font, dpi));
+        switch (row.kind) {
+        case ControlKind::Button:
+            static_cast<FaceButton*>(widget)->setDesignDpi(dpi);
+            break;
+        case ControlKind::TextBox:
+            widget->setStyleSheet(fieldStyle("QLineEdit", row.back, row.fore, dpi));
+            break;
+        case ControlKind::ListBox:
+            widget->setStyleSheet(fieldStyle("QListWidget", row.back, row.fore, dpi));
+            break;
+        case ControlKind::Label:
+        case ControlKind::ClickLabel:
+            break;
+        }
+    }
+    m_client->setFixedSize(toRect(design::ClientArea, dpi).size());
+    m_lblDateAndTime->adjustSize();
+
+    // The menus in the same share of their own font, where the design is drawn smaller.
+    QFont menuFont;
+    if (dpi != StandardDpi) {
+        menuFont = QApplication::font(menuBar());
+        if (menuFont.pointSizeF() > 0)
+            menuFont.setPointSizeF(scaledPoints(menuFont.pointSizeF(), dpi, StandardDpi));
+        else
+            menuFont.setPixelSize(std::max(1, menuFont.pixelSize() * dpi / StandardDpi));
+    }
+    menuBar()->setFont(menuFont);
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        menu->setFont(menuFont);
+    // The window takes its new size at once, before it is placed.
+    layout()->activate();
+    if (m_lstEntered->isVisible())
+        m_lstEntered->scrollToBottom();
 }
 
 void CalculatorWindow::closeEvent(QCloseEvent* event)

@@ -22,6 +22,7 @@ class QTimer;
 namespace tavoro {
 
 class ClickLineEdit;
+class ScreenFitter;
 class Services;
 
 class CalculatorWindow : public QMainWindow {
@@ -41,12 +42,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildControls(const CalculatorVariant& variant);
+    void buildControls();
     void buildMenus();
     void bindEvents();
     void syncFromEngine();
     void showTape(bool shown);
-    void centreOnScreen();
+    // Places, sizes and fonts of every control, the client area and the menus at `dpi`.
+    void layOut(int dpi);
 
     // Handlers, named after their control and event.
     void Form_Load();
@@ -66,6 +68,8 @@ private:
 
     Calculator m_engine;
     Services& m_services;
+    const CalculatorVariant m_variant;
+    ScreenFitter* m_fitter = nullptr;
     bool m_loaded = false;
 
     QWidget* m_client = nullptr;

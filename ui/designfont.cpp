@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "designfont.h"
 
+#include "screenfit.h"
+
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -61,9 +63,9 @@ QFont designFont(const QString& family, qreal pointSize, bool underline)
     return font;
 }
 
-QFont designFont(const FontDesign& design)
+QFont designFont(const FontDesign& design, int dpi)
 {
-    return designFont(QString::fromLatin1(design.family), design.points, design.underline);
+    return designFont(QString::fromLatin1(design.family), scaledPoints(design.points, dpi, StandardDpi), design.underline);
 }
 
 } // namespace tavoro

@@ -31,16 +31,24 @@ FaceButton::FaceButton(const QString& caption, QColor face, QWidget* parent)
 {
 }
 
+void FaceButton::setDesignDpi(int dpi)
+{
+    m_dpi = dpi;
+    update();
+}
+
+int FaceButton::lineWidth(int pixels) const { return scaledPx(pixels, m_dpi); }
+
 QRect FaceButton::focusMarkRect() const
 {
-    const int inset = design::KeyEdgeWidth + design::FocusMarkGap;
+    const int inset = lineWidth(design::KeyEdgeWidth) + lineWidth(design::FocusMarkGap);
     return rect().adjusted(inset, inset, -inset, -inset);
 }
 
 QRect FaceButton::captionRect() const
 {
     // Inside the focus rectangle, so that the mark never touches the caption.
-    const int inset = design::FocusMarkWidth;
+    const int inset = lineWidth(design::FocusMarkWidth);
     return focusMarkRect().adjusted(inset, inset, -inset, -inset);
 }
 
@@ -53,9 +61,9 @@ void FaceButton::paintEvent(QPaintEvent*)
     const QColor shadow = toQColor(colour::EdgeShadow);
     const bool sunken = isDown();
     if (sunken)
-        frame(painter, rect(), design::KeyEdgeWidth, shadow, light);
+        frame(painter, rect(), lineWidth(design::KeyEdgeWidth), shadow, light);
     else
-        frame(painter, rect(), design::KeyEdgeWidth, light, shadow);
+        frame(painter, rect(), lineWidth(design::KeyEdgeWidth), light, shadow);
 
     // A pressed key's caption moves one pixel down and right, as if pushed in.
     QRect caption = captionRect();
@@ -68,7 +76,7 @@ void FaceButton::paintEvent(QPaintEvent*)
     // Shown whenever the key has the focus, also after a mouse click gave it the focus.
     if (hasFocus()) {
         const QColor mark = toQColor(colour::FocusMark);
-        frame(painter, focusMarkRect(), design::FocusMarkWidth, mark, mark);
+        frame(painter, focusMarkRect(), lineWidth(design::FocusMarkWidth), mark, mark);
     }
 }
 

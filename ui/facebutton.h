@@ -9,6 +9,8 @@
 // Qt's styles either shade the face with a gradient (and shade it again when focused) or, through
 // a style sheet, draw no focus mark at all; neither wraps a caption wider than the button.
 
+#include "units.h"
+
 #include <QColor>
 #include <QPushButton>
 
@@ -22,6 +24,10 @@ public:
 
     QColor face() const { return m_face; }
 
+    // The design's resolution (screenfit.h): the edge and the focus mark are drawn that much
+    // thinner where the design is drawn smaller than at 96 dpi.
+    void setDesignDpi(int dpi);
+
     // Where the focus rectangle is drawn: a frame this rectangle's outline, FocusMarkWidth wide.
     QRect focusMarkRect() const;
     // Where the caption is drawn.
@@ -31,7 +37,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int lineWidth(int pixels) const;
+
     QColor m_face;
+    int m_dpi = StandardDpi;
 };
 
 } // namespace tavoro

@@ -2,7 +2,8 @@
 #pragma once
 // The toolkit-free designs in Qt's terms: twip places as rectangles in the device-independent
 // pixels Qt lays widgets out in (96 dpi, which Qt's high-density scaling turns into the screen's
-// pixels), design colours as QColor, alignments as Qt::Alignment and texts as QString.
+// pixels; fewer where the design is drawn smaller to fit the screen), design colours as QColor,
+// alignments as Qt::Alignment and texts as QString.
 
 #include "calculatordesign.h"
 #include "colours.h"
@@ -17,9 +18,17 @@
 
 namespace tavoro {
 
-inline QRect toRect(const Twips& t) { return QRect(px(t.left), px(t.top), px(t.width), px(t.height)); }
+// A design place in device-independent pixels with the design drawn at `dpi` (screenfit.h): each
+// of left, top, width and height converted on its own, so that keys of one size stay alike.
+inline QRect toRect(const Twips& t, int dpi = StandardDpi)
+{
+    return QRect(pxAtDpi(t.left, dpi), pxAtDpi(t.top, dpi), pxAtDpi(t.width, dpi), pxAtDpi(t.height, dpi));
+}
 
-inline QSize toSize(int widthTwips, int heightTwips) { return {px(widthTwips), px(heightTwips)}; }
+inline QSize toSize(int widthTwips, int heightTwips, int dpi = StandardDpi)
+{
+    return {pxAtDpi(widthTwips, dpi), pxAtDpi(heightTwips, dpi)};
+}
 
 inline QColor toQColor(Rgb rgb) { return QColor(red(rgb), green(rgb), blue(rgb)); }
 

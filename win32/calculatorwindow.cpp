@@ -106,7 +106,7 @@ CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& s
         toWide(variant.caption), nullptr);
     if (hwnd() == nullptr)
         throw std::runtime_error("the calculator window could not be created");
-    m_dpi = dpiOf(hwnd());
+    m_monitorDpi = dpiOf(hwnd());
 
     buildMenus();
     buildControls();
@@ -114,7 +114,7 @@ CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& s
     presentControls();
     m_announcer = std::make_unique<Announcer>(hwnd(), AnnouncerId);
     bindEvents();
-    setClientSize(hwnd(), design::ClientArea.width, design::ClientArea.height, m_dpi, true);
+    m_dpi = fitToWorkArea(hwnd(), design::ClientArea.width, design::ClientArea.height, m_monitorDpi, Placement::Centre);
     layOut();
 }
 
@@ -280,6 +280,15 @@ void CalculatorWindow::layOut()
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
+void CalculatorWindow::refit()
+{
+    const UINT dpi = fitToWorkArea(hwnd(), design::ClientArea.width, design::ClientArea.height, m_monitorDpi, Placement::Keep);
+    if (dpi != m_dpi) {
+        m_dpi = dpi;
+        layOut();
+    }
+}
+
 CalculatorWindow::Control& CalculatorWindow::control(std::string_view name)
 {
     const auto found = std::ranges::find_if(m_controls, [name](const Control& c) { return c.row->name == name; });
@@ -372,14 +381,21 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         }
         break;
     case WM_DPICHANGED: {
-        m_dpi = HIWORD(wParam);
+        // Moved to a monitor of another scale, or the scale changed: fitted anew for it.
+        m_monitorDpi = HIWORD(wParam);
         const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
             suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        setClientSize(hwnd(), design::ClientArea.width, design::ClientArea.height, m_dpi, false);
-        layOut();
+        refit();
         return 0;
     }
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETWORKAREA)
+            refit();
+        break;
+    case WM_DISPLAYCHANGE:
+        refit();
+        break;
     case WM_CLOSE:
         // The close button and the control menu's Close end the program as e&Xit does.
         mnuFilesExit_Click();

@@ -62,8 +62,10 @@ private:
     void buildToolTips();
     void bindEvents();
     void presentControls();
-    // Places and fonts at the window's DPI.
+    // Places and fonts at the design's DPI.
     void layOut();
+    // Fits the window to its monitor's work area again (dpi.h), where it stands.
+    void refit();
 
     Control& control(std::string_view name);
     Control* controlOf(HWND hwnd);
@@ -113,7 +115,8 @@ private:
     Calculator m_engine;
     Services& m_services;
     const CalculatorVariant& m_variant;
-    UINT m_dpi = 96;
+    UINT m_monitorDpi = 96; // the monitor's: the frame, the title bar and the menu bar
+    UINT m_dpi = 96;        // the design's: every control, font and line (dpi.h)
     bool m_loaded = false;
     bool m_timerEnabled = false;
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dpi.h"
 
+#include "screenfit.h"
+
 #include <algorithm>
 
 namespace tavoro {
@@ -49,11 +51,13 @@ void placeControl(HWND control, const Twips& place, UINT dpi)
         SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void setClientSize(HWND window, int widthTwips, int heightTwips, UINT dpi, bool centre)
+namespace {
+
+// The window's outer size for a client area of `width` x `height` pixels below a menu bar of
+// one line, at the monitor's `dpi`.
+SIZE outerSize(HWND window, int width, int height, UINT dpi)
 {
     static const auto adjustForDpi = user32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
-    const int width = pxAtDpi(widthTwips, static_cast<int>(dpi));
-    const int height = pxAtDpi(heightTwips, static_cast<int>(dpi));
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
     const BOOL menu = GetMenu(window) != nullptr;
@@ -63,32 +67,64 @@ void setClientSize(HWND window, int widthTwips, int heightTwips, UINT dpi, bool 
         adjustForDpi(&frame, style, menu, exStyle, dpi);
     else
         AdjustWindowRectEx(&frame, style, menu, exStyle);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// Gives the window a client area of `width` x `height` pixels below its menu bar at the
+// monitor's `dpi`, keeping its top-left corner; returns its outer size.
+SIZE resizeForClient(HWND window, int width, int height, UINT dpi)
+{
+    const SIZE frame = outerSize(window, width, height, dpi);
     RECT now{};
     GetWindowRect(window, &now);
-    SetWindowPos(window, nullptr, now.left, now.top, frame.right - frame.left, frame.bottom - frame.top,
-        SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, now.left, now.top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
     // A menu bar that wraps onto a second line is taller than the frame computed above allows for:
     // measure what came out and make up the difference.
     RECT client{};
     GetClientRect(window, &client);
-    const int extraWidth = width - (client.right - client.left);
-    const int extraHeight = height - (client.bottom - client.top);
     GetWindowRect(window, &now);
-    int outerWidth = now.right - now.left + extraWidth;
-    int outerHeight = now.bottom - now.top + extraHeight;
-    int x = now.left;
-    int y = now.top;
-    if (centre) {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-        const RECT& work = monitor.rcWork;
-        // On a screen too small for the window its title bar stays in reach.
-        x = std::max(work.left, work.left + (work.right - work.left - outerWidth) / 2);
-        y = std::max(work.top, work.top + (work.bottom - work.top - outerHeight) / 2);
+    const SIZE outer{now.right - now.left + width - (client.right - client.left),
+        now.bottom - now.top + height - (client.bottom - client.top)};
+    SetWindowPos(window, nullptr, now.left, now.top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    return outer;
+}
+
+} // namespace
+
+UINT fitToWorkArea(HWND window, int widthTwips, int heightTwips, UINT dpi, Placement placement)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const PixelSize available{work.right - work.left, work.bottom - work.top};
+
+    // The frame, the title bar and the menu bar keep the monitor's size; only the design shrinks.
+    const int monitorDpi = static_cast<int>(dpi);
+    const SIZE frame = outerSize(window, 0, 0, dpi);
+    const WindowExtent extent{widthTwips, heightTwips, {frame.cx, frame.cy}, {}};
+    int drawn = fittingDpi(extent, monitorDpi, available);
+    SIZE outer = resizeForClient(window, pxAtDpi(widthTwips, drawn), pxAtDpi(heightTwips, drawn), dpi);
+    // A menu bar that wraps at the narrower width takes a line more than was reckoned.
+    while ((outer.cx > available.width || outer.cy > available.height) && drawn > lowestFitDpi(monitorDpi)) {
+        --drawn;
+        outer = resizeForClient(window, pxAtDpi(widthTwips, drawn), pxAtDpi(heightTwips, drawn), dpi);
     }
-    SetWindowPos(window, nullptr, x, y, outerWidth, outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    RECT now{};
+    GetWindowRect(window, &now);
+    LONG x = now.left;
+    LONG y = now.top;
+    if (placement == Placement::Centre) {
+        x = work.left + (available.width - outer.cx) / 2;
+        y = work.top + (available.height - outer.cy) / 2;
+    }
+    // Inside the work area; on a screen too small for the window, its title bar stays in reach.
+    x = std::max(work.left, std::min(x, work.right - outer.cx));
+    y = std::max(work.top, std::min(y, work.bottom - outer.cy));
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return static_cast<UINT>(drawn);
 }
 
 } // namespace tavoro

@@ -2,7 +2,8 @@
 #pragma once
 // The designs' twips in a window's pixels. Every place, size and font is converted at the DPI of
 // the window it is shown in (the programs are per-monitor DPI aware), so that at 150 % or 200 %
-// everything keeps its physical size, drawn sharply in the screen's own pixels.
+// everything keeps its physical size, drawn sharply in the screen's own pixels; or, where the
+// window would not fit its screen at that, at the lower DPI that fits (fitToWorkArea()).
 
 #include "units.h"
 
@@ -20,8 +21,17 @@ RECT pixelsOf(const Twips& place, UINT dpi);
 // Moves and sizes a child control to its design place.
 void placeControl(HWND control, const Twips& place, UINT dpi);
 
-// Gives a top-level window a client area of exactly `width` x `height` twips below its menu bar,
-// keeping its top-left corner, or centring it on its monitor's work area when `centre` is set.
-void setClientSize(HWND window, int widthTwips, int heightTwips, UINT dpi, bool centre);
+// Where a top-level window goes when it is fitted to its screen.
+enum class Placement {
+    Keep,   // where it is (where the platform put it), moved onto the work area if need be
+    Centre, // centred on the work area
+};
+
+// Fits a top-level window to its monitor's work area (the screen less the taskbar; screenfit.h):
+// gives it a client area below its menu bar of `widthTwips` x `heightTwips` drawn at the
+// monitor's `dpi` where the whole window, frame and title bar included, fits the work area at
+// that, else at the highest resolution that fits. Places it as `placement` says, wholly inside
+// the work area. Returns the resolution the design is now drawn at, for its controls and fonts.
+UINT fitToWorkArea(HWND window, int widthTwips, int heightTwips, UINT dpi, Placement placement);
 
 } // namespace tavoro

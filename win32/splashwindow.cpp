@@ -31,7 +31,7 @@ SplashWindow::SplashWindow(const ProgramDescription& program, std::function<void
     const DWORD style = sizable ? WS_OVERLAPPEDWINDOW : WS_POPUP | WS_DLGFRAME;
     const DWORD exStyle = sizable ? 0 : WS_EX_DLGMODALFRAME;
     create(splashClass, style | WS_CLIPCHILDREN, exStyle | WS_EX_CONTROLPARENT, toWide(m_variant.caption), nullptr);
-    m_dpi = dpiOf(hwnd());
+    m_monitorDpi = dpiOf(hwnd());
     // Screen readers name a window by its caption; one without a caption goes by the program title.
     m_presentation = std::make_shared<const Presentation>(Presentation{
         .name = [title = toWide(m_program.title)] { return title; },
@@ -40,8 +40,18 @@ SplashWindow::SplashWindow(const ProgramDescription& program, std::function<void
     buildControls();
     if (m_variant.loadShowsTitle)
         Form_Load();
-    setClientSize(hwnd(), m_variant.clientWidth, m_variant.clientHeight, m_dpi, !sizable);
+    m_dpi = fitToWorkArea(hwnd(), m_variant.clientWidth, m_variant.clientHeight, m_monitorDpi,
+        sizable ? Placement::Keep : Placement::Centre);
     layOut();
+}
+
+void SplashWindow::refit()
+{
+    const UINT dpi = fitToWorkArea(hwnd(), m_variant.clientWidth, m_variant.clientHeight, m_monitorDpi, Placement::Keep);
+    if (dpi != m_dpi) {
+        m_dpi = dpi;
+        layOut();
+    }
 }
 
 SplashWindow::~SplashWindow()
@@ -141,14 +151,21 @@ LRESULT SplashWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             SetFocus(m_cmdStartTavoro);
         return 0;
     case WM_DPICHANGED: {
-        m_dpi = HIWORD(wParam);
+        // Moved to a monitor of another scale, or the scale changed: fitted anew for it.
+        m_monitorDpi = HIWORD(wParam);
         const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
             suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        setClientSize(hwnd(), m_variant.clientWidth, m_variant.clientHeight, m_dpi, false);
-        layOut();
+        refit();
         return 0;
     }
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETWORKAREA)
+            refit();
+        break;
+    case WM_DISPLAYCHANGE:
+        refit();
+        break;
     case WM_CLOSE:
         // No other window exists yet: closing the splash window ends the program.
         PostQuitMessage(0);

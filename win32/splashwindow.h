@@ -31,8 +31,10 @@ protected:
 
 private:
     void buildControls();
-    // Places, fonts and the logo at the window's DPI.
+    // Places, fonts and the logo at the design's DPI.
     void layOut();
+    // Fits the window to its monitor's work area again (dpi.h), where it stands.
+    void refit();
     HBRUSH labelColours(HDC dc, HWND label);
 
     void Form_Load();
@@ -41,7 +43,8 @@ private:
     const ProgramDescription& m_program;
     const SplashVariant& m_variant;
     std::function<void()> m_showCalculator;
-    UINT m_dpi = 96;
+    UINT m_monitorDpi = 96; // the monitor's: the frame, the title bar and the menu bar
+    UINT m_dpi = 96;        // the design's: every control, font and line (dpi.h)
 
     std::unique_ptr<FrameWindow> m_frame;
     HWND m_lblProductName = nullptr;

@@ -2,17 +2,18 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Drives a program as a screen reader does, over AT-SPI, on a virtual X display: see
 # screen-reader-session.py. With --orca, works the program from the keyboard with the Orca screen
-# reader running instead, and checks what Orca says: see orca-session.py. This wrapper finds the
-# tools and bounds the whole run. The session bus must be one of its own, as tests/isolated-env.sh
-# gives it (CTest runs it so).
-# Usage: tests/isolated-env.sh tests/a11y/check-screen-reader.sh [--orca] PROGRAM WINDOW_TITLE
+# reader running instead, and checks what Orca says: see orca-session.py. With --fit, starts it on
+# small screens at large display scales and checks that its windows lie on the screen, clicking
+# its keys for real: see screen-fit-session.py. This wrapper finds the tools and bounds the whole
+# run. The session bus must be one of its own, as tests/isolated-env.sh gives it (CTest runs it so).
+# Usage: tests/isolated-env.sh tests/a11y/check-screen-reader.sh [--orca|--fit] PROGRAM WINDOW_TITLE
 # Exits 77 (skipped) when a tool is missing.
 set -eu
 driver=screen-reader-session.py
-if [ "$1" = --orca ]; then
-    driver=orca-session.py
-    shift
-fi
+case "$1" in
+    --orca) driver=orca-session.py; shift ;;
+    --fit) driver=screen-fit-session.py; shift ;;
+esac
 program=$1 title=$2
 here=$(dirname "$0")
 
@@ -36,6 +37,11 @@ if [ $driver = orca-session.py ]; then
     done
     [ -e /usr/lib/speech-dispatcher-modules/sd_espeak-ng ] ||
         skip "speech-dispatcher's espeak-ng module not found (Debian: speech-dispatcher-espeak-ng)"
+fi
+if [ $driver = screen-fit-session.py ]; then
+    for tool in xdotool xprop; do
+        command -v $tool > /dev/null || skip "$tool not found (Debian: xdotool, x11-utils)"
+    done
 fi
 
 # The driver bounds each step, timeout the whole.

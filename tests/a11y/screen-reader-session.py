@@ -66,10 +66,11 @@ def wait_for(what, condition, seconds=STEP_SECONDS):
         time.sleep(0.05)
 
 
-def start_xvfb():
-    """Starts Xvfb on a free display; returns (process, display). Xvfb's own choice (-displayfd)
-    is not used: it takes a display whose lock file is missing here but whose socket a server
-    of another file-system view of this machine holds, and then fails."""
+def start_xvfb(size="1280x1024"):
+    """Starts Xvfb on a free display with a screen of `size` pixels at 96 dpi; returns (process,
+    display). Xvfb's own choice (-displayfd) is not used: it takes a display whose lock file is
+    missing here but whose socket a server of another file-system view of this machine holds,
+    and then fails."""
     first = 100 + os.getpid() % 800
     for number in range(first, first + 20):
         if os.path.exists(f"/tmp/.X{number}-lock") or x_server_answers(number):
@@ -77,7 +78,7 @@ def start_xvfb():
         # -noreset: by default the server resets when its last client leaves, as our probe
         # below does, and a program connecting during that reset is refused.
         xvfb = subprocess.Popen(
-            ["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-dpi", "96", "-nolisten", "tcp",
+            ["Xvfb", f":{number}", "-screen", "0", f"{size}x24", "-dpi", "96", "-nolisten", "tcp",
              "-noreset"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.monotonic() + STEP_SECONDS

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Both programs' windows on a screen of twice the pixel density (QT_SCALE_FACTOR=2): each window
-// is twice as large in device pixels, every control sits at twice its place, each control looks
-// the same as at scale 1 when scaled down, and text and the logo are drawn at the full density
-// rather than enlarged from a scale-1 picture.
+// Both programs' windows on a large screen of twice the pixel density (QT_SCALE_FACTOR=2): each
+// window is twice as large in device pixels, every control sits at twice its place, each control
+// looks the same as at scale 1 when scaled down, and text and the logo are drawn at the full
+// density rather than enlarged from a scale-1 picture.
 //
 // The scale factor is read once, when the application starts, so the test runs itself twice as a
 // child process (TAVORO_RENDER_DIR set), at scale 1 and at scale 2; each child saves a picture of
@@ -208,12 +208,18 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
+        // A screen on which both windows fit at either scale, as designed.
+        const QString screens = m_dir.filePath(QStringLiteral("screens.json"));
+        QFile config(screens);
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(R"({"screens": [{"name": "large", "x": 0, "y": 0, "width": 2560, "height": 1600}]})");
+        config.close();
         for (int scale : {1, 2}) {
             const QString dir = m_dir.filePath(QStringLiteral("scale%1").arg(scale));
             QVERIFY(QDir().mkpath(dir));
             QProcess child;
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + screens);
             environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
             environment.insert(QLatin1String(RenderDirVariable), dir);
             child.setProcessEnvironment(environment);

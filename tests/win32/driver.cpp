@@ -7,10 +7,13 @@
 // (AccessibleObjectFromWindow), presses through accDoDefaultAction, and hears what the program
 // announces through an out-of-context WinEvent hook.
 //
-// Usage: wine_driver PROGRAM.exe 3|2 [--pause]
+// Usage: wine_driver PROGRAM.exe 3|2 [--pause | --fit]
 //   3 or 2: the program is Tavoro 3 or Tavoro 2 (the expected values come from its description).
 //   --pause: before each screenshot-worthy moment, print "shot NAME" and wait for a line on the
 //   standard input (check-wine-session.sh takes the screenshot meanwhile).
+//   --fit: only what a user of a small screen at a large display scale needs: both windows
+//   wholly inside the work area, the total display on the screen, real clicks on the start
+//   button and on 1 + 2 = showing 3 there, and e&Xit.
 // Prints one line per check; exits 0 when every check passed.
 
 #include "accessibility.h"
@@ -341,6 +344,8 @@ public:
 
     void splashWindow();
     void start();
+    // The windows on a small screen, at whatever scale (--fit).
+    void fitsTheScreen();
     void refusedOperator();
     void calculation();
     void screenReader();
@@ -572,6 +577,58 @@ void Session::screenReader()
 
 // Real mouse clicks: a quick second press counts, a press that slides off does nothing, and a
 // double click on a clear label is one click.
+// A real click in the middle of a control: the left button pressed and let go there.
+void realClick(HWND control)
+{
+    mouse(middleOf(control), MOUSEEVENTF_LEFTDOWN);
+    pump(30);
+    mouse(middleOf(control), MOUSEEVENTF_LEFTUP);
+    settle();
+}
+
+std::string describe(const RECT& r)
+{
+    return std::to_string(r.right - r.left) + " x " + std::to_string(r.bottom - r.top) + " at " + std::to_string(r.left)
+        + ", " + std::to_string(r.top);
+}
+
+bool inside(const RECT& r, const RECT& area)
+{
+    return r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom;
+}
+
+void Session::fitsTheScreen()
+{
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    std::printf("%d dpi, work area %s\n", m_dpi, describe(work).c_str());
+    const RECT splash = screenRect(m_splash);
+    check(inside(splash, work), "the splash window, " + describe(splash) + ", inside the work area");
+    pause("fit-splash");
+
+    SetForegroundWindow(m_splash);
+    realClick(GetDlgItem(GetDlgItem(m_splash, splashid::Frame1), splashid::cmdStartTavoro));
+    const std::wstring className = toWide(m_program.calculator.className);
+    const bool shown = waitFor([&] {
+        m_calculator = FindWindowW(className.c_str(), nullptr);
+        return m_calculator != nullptr && IsWindowVisible(m_calculator);
+    });
+    check(shown, "a real click on the start button shows the calculator window");
+    if (!shown)
+        return;
+    settle();
+    const RECT calculator = screenRect(m_calculator);
+    check(inside(calculator, work), "the calculator window, " + describe(calculator) + ", inside the work area");
+    const RECT total = screenRect(control("lblDisplay"));
+    check(inside(total, work), "the total display, " + describe(total) + ", inside the work area");
+
+    SetForegroundWindow(m_calculator);
+    for (const char* name : {"cmdDigit(1)", "cmdOp(0)", "cmdDigit(2)", "cmdOp(5)"})
+        realClick(key(name));
+    checkText(text(control("lblDisplay")), "3", "real clicks on 1 + 2 =: the total display");
+    pause("fit-calculator");
+}
+
 void Session::realClicks()
 {
     SetForegroundWindow(m_calculator);
@@ -674,7 +731,17 @@ void Session::exitFromMenu()
     checkEqual<DWORD>(status, 0, "exit status 0");
 }
 
-int run(const std::wstring& program, const ProgramDescription& description)
+int finish(const PROCESS_INFORMATION& process, const ProgramDescription& description)
+{
+    if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("%s: %s\n", description.title, failures == 0 ? "every check passed" : "some checks failed");
+    return failures == 0 ? 0 : 1;
+}
+
+int run(const std::wstring& program, const ProgramDescription& description, bool fitOnly)
 {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -695,6 +762,11 @@ int run(const std::wstring& program, const ProgramDescription& description)
     if (up) {
         settle();
         Session session(description, splash, process.hProcess, process.dwProcessId);
+        if (fitOnly) {
+            session.fitsTheScreen();
+            session.exitFromMenu();
+            return finish(process, description);
+        }
         session.splashWindow();
         session.start();
         session.refusedOperator();
@@ -705,12 +777,7 @@ int run(const std::wstring& program, const ProgramDescription& description)
         session.longNumber();
         session.exitFromMenu();
     }
-    if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    std::printf("%s: %s\n", description.title, failures == 0 ? "every check passed" : "some checks failed");
-    return failures == 0 ? 0 : 1;
+    return finish(process, description);
 }
 
 } // namespace
@@ -719,11 +786,15 @@ int run(const std::wstring& program, const ProgramDescription& description)
 int wmain(int argc, wchar_t* argv[])
 {
     if (argc < 3 || (std::wstring_view(argv[2]) != L"3" && std::wstring_view(argv[2]) != L"2")) {
-        std::printf("usage: wine_driver PROGRAM.exe 3|2 [--pause]\n");
+        std::printf("usage: wine_driver PROGRAM.exe 3|2 [--pause | --fit]\n");
         return 2;
     }
-    tavoro::pausing = argc > 3 && std::wstring_view(argv[3]) == L"--pause";
+    bool fitOnly = false;
+    for (int i = 3; i < argc; ++i) {
+        tavoro::pausing = tavoro::pausing || std::wstring_view(argv[i]) == L"--pause";
+        fitOnly = fitOnly || std::wstring_view(argv[i]) == L"--fit";
+    }
     // A screen reader's apartment: accessible objects of other processes come through COM.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    return tavoro::run(argv[1], std::wstring_view(argv[2]) == L"3" ? tavoro::Tavoro3 : tavoro::Tavoro2);
+    return tavoro::run(argv[1], std::wstring_view(argv[2]) == L"3" ? tavoro::Tavoro3 : tavoro::Tavoro2, fitOnly);
 }

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Keeps a top-level window of the designs wholly on its screen at any display scale. Qt lays
+// widgets out in device-independent pixels, 96 to the inch, and its high-density scaling makes
+// them the screen's pixels; the window's design is drawn at that resolution where the whole
+// window, frame and title bar included, fits the screen's available area, else at the resolution
+// that fittingDpi() finds (screenfit.h). The window is fitted before it is first shown, and again
+// when it goes to another screen, when its screen's size, scale or available area changes, and
+// when the frame the window manager gave it turns out larger than was allowed for.
+
+#include "screenfit.h"
+#include "units.h"
+
+#include <QMargins>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QScreen;
+class QWidget;
+class QWindow;
+
+namespace tavoro {
+
+class ScreenFitter : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Placement {
+        Centred,         // centred on the available area
+        PlatformDefault, // where the platform puts new windows, moved onto the available area
+    };
+
+    struct Design {
+        int clientWidth = 0;  // twips
+        int clientHeight = 0; // twips
+        bool framed = true;   // a frame and title bar of the window manager's
+        // The height at 96 dpi of what the window adds to its client area that is drawn with the
+        // design, and shrinks with it: its menu bar. Nothing when not given.
+        std::function<int()> scaledHeight;
+        // Lays the design out at `dpi` (96: as designed); the window takes its new size from it.
+        std::function<void(int dpi)> layOut;
+    };
+
+    // Fits `window`, which is laid out as designed (at 96 dpi) until then.
+    ScreenFitter(QWidget* window, Design design, Placement placement);
+
+    // The resolution the design is drawn at now.
+    int dpi() const { return m_dpi; }
+
+    // Fits the window to its screen and places it there. Called before it is first shown.
+    void fitAndPlace();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Lays the design out at the resolution that fits the window's screen, with `frame` around
+    // it; true when that changed anything.
+    bool fit(const QMargins& frame);
+    // Moves the window, frame and all, wholly inside the available area where it is not.
+    void keepInside();
+    void followScreen();
+    QMargins frameMargins() const;
+
+    QWidget* m_window;
+    Design m_design;
+    Placement m_placement;
+    int m_dpi = StandardDpi;
+    bool m_fitting = false;
+    QPointer<QScreen> m_screen;
+    QPointer<QWindow> m_handle;
+};
+
+} // namespace tavoro
