@@ -323,6 +323,12 @@ HBRUSH CalculatorWindow::controlColours(HDC dc, HWND hwnd)
 
 LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // A new monitor, scale, work area or display: fitted anew for it.
+    if (asksForRefit(hwnd(), message, wParam, lParam, m_monitorDpi)) {
+        refit();
+        if (message == WM_DPICHANGED)
+            return 0;
+    }
     switch (message) {
     case WM_COMMAND: {
         // A key's BN_CLICKED and a menu item's command (lParam 0); the clear labels' and the text
@@ -379,22 +385,6 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
             SetFocus(m_lastFocus);
             return 0;
         }
-        break;
-    case WM_DPICHANGED: {
-        // Moved to a monitor of another scale, or the scale changed: fitted anew for it.
-        m_monitorDpi = HIWORD(wParam);
-        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-            suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        refit();
-        return 0;
-    }
-    case WM_SETTINGCHANGE:
-        if (wParam == SPI_SETWORKAREA)
-            refit();
-        break;
-    case WM_DISPLAYCHANGE:
-        refit();
         break;
     case WM_CLOSE:
         // The close button and the control menu's Close end the program as e&Xit does.

@@ -127,4 +127,23 @@ UINT fitToWorkArea(HWND window, int widthTwips, int heightTwips, UINT dpi, Place
     return static_cast<UINT>(drawn);
 }
 
+bool asksForRefit(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT& monitorDpi)
+{
+    switch (message) {
+    case WM_DPICHANGED: {
+        monitorDpi = HIWORD(wParam);
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+            suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return true;
+    }
+    case WM_SETTINGCHANGE:
+        return wParam == SPI_SETWORKAREA;
+    case WM_DISPLAYCHANGE:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace tavoro

@@ -34,4 +34,9 @@ enum class Placement {
 // the work area. Returns the resolution the design is now drawn at, for its controls and fonts.
 UINT fitToWorkArea(HWND window, int widthTwips, int heightTwips, UINT dpi, Placement placement);
 
+// Whether `message` asks a top-level window to be fitted to its screen again: the window went to
+// a monitor of another scale, or its monitor's scale changed (WM_DPICHANGED: the window takes the
+// suggested rectangle, and `monitorDpi` the new DPI), or the work area or the display changed.
+bool asksForRefit(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT& monitorDpi);
+
 } // namespace tavoro

@@ -133,6 +133,12 @@ HBRUSH SplashWindow::labelColours(HDC dc, HWND label)
 
 LRESULT SplashWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // A new monitor, scale, work area or display: fitted anew for it.
+    if (asksForRefit(hwnd(), message, wParam, lParam, m_monitorDpi)) {
+        refit();
+        if (message == WM_DPICHANGED)
+            return 0;
+    }
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) == splashid::cmdStartTavoro && HIWORD(wParam) == BN_CLICKED)
@@ -150,22 +156,6 @@ LRESULT SplashWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(hwnd()))
             SetFocus(m_cmdStartTavoro);
         return 0;
-    case WM_DPICHANGED: {
-        // Moved to a monitor of another scale, or the scale changed: fitted anew for it.
-        m_monitorDpi = HIWORD(wParam);
-        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-            suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        refit();
-        return 0;
-    }
-    case WM_SETTINGCHANGE:
-        if (wParam == SPI_SETWORKAREA)
-            refit();
-        break;
-    case WM_DISPLAYCHANGE:
-        refit();
-        break;
     case WM_CLOSE:
         // No other window exists yet: closing the splash window ends the program.
         PostQuitMessage(0);

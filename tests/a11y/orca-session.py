@@ -169,11 +169,7 @@ def main():
         xvfb, display = session.start_xvfb()
         processes.append((xvfb, False))
         os.environ["DISPLAY"] = display
-        launcher = subprocess.Popen([launcher_path, "--launch-immediately"], start_new_session=True,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        processes.append((launcher, True))
-        from gi.repository import Gio
-        session.switch_accessibility_on(Gio.bus_get_sync(Gio.BusType.SESSION, None))
+        session.start_accessibility_bus(launcher_path, processes)
 
         orca = Orca(scratch)
         session.must_run.update({"Xvfb": xvfb, "Orca": orca.process})

@@ -82,9 +82,9 @@ def set_work_area(area):
                     ", ".join(map(str, area))], check=True, timeout=session.STEP_SECONDS)
 
 
-def run_case(program_path, title, launcher_path, screen, scale, work_area, changed_area=None):
+def run_case(processes, program_path, title, screen, scale, work_area, changed_area=None):
+    """One case on a display of its own; returns the splash and calculator windows' rectangles."""
     import pyatspi
-    processes = []
     try:
         xvfb, display = session.start_xvfb(screen)
         processes.append((xvfb, False))
@@ -142,32 +142,25 @@ def run_case(program_path, title, launcher_path, screen, scale, work_area, chang
             print(f"  the work area became {changed_area}: the calculator window is now {moved}")
         return splash_rect, calculator_rect
     finally:
+        # This case's processes end with it; the AT-SPI bus stays for the next.
         session.must_run.clear()
-        for process, group in reversed(processes):
-            end(process, group)
+        while len(processes) > 1:
+            end(*processes.pop())
 
 
 def main():
     program_path, title, launcher_path = sys.argv[1:4]
-    launcher = subprocess.Popen([launcher_path, "--launch-immediately"], start_new_session=True,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    try:
-        from gi.repository import Gio
-        session.switch_accessibility_on(Gio.bus_get_sync(Gio.BusType.SESSION, None))
+
+    def checks(processes):
+        session.start_accessibility_bus(launcher_path, processes)
         for case in CASES:
-            run_case(program_path, title, launcher_path, *case)
+            run_case(processes, program_path, title, *case)
         # On a large screen, exactly as designed.
-        splash, calculator = run_case(program_path, title, launcher_path, "1600x1200", "1", None)
+        splash, calculator = run_case(processes, program_path, title, "1600x1200", "1", None)
         if splash[2:] != DESIGN[title] or calculator[2] != CALCULATOR_WIDTH:
             raise Failure(f"on a large screen the windows measure {splash[2:]} and {calculator[2:]}, "
                           f"not {DESIGN[title]} and {CALCULATOR_WIDTH} wide as designed")
-        print("PASS")
-        return 0
-    except Failure as failure:
-        print(f"FAIL: {failure}")
-        return 1
-    finally:
-        end(launcher, True)
+    return session.run_checks(checks)
 
 
 if __name__ == "__main__":

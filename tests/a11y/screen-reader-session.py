@@ -475,21 +475,42 @@ def drive(program, title, events, ask):
     print("eXit ended the program with status 0")
 
 
+def start_accessibility_bus(launcher_path, processes):
+    """Starts the AT-SPI bus (in its own process group: the launcher starts the bus and the
+    registry) and switches accessibility on; the launcher joins `processes`."""
+    launcher = subprocess.Popen([launcher_path, "--launch-immediately"], start_new_session=True,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    processes.append((launcher, True))
+    switch_accessibility_on(Gio.bus_get_sync(Gio.BusType.SESSION, None))
+
+
+def run_checks(body):
+    """Runs `body(processes)`, which adds (process, whole process group?) to `processes` for every
+    process it starts; prints PASS, or FAIL and why; then ends those processes, last started
+    first, whatever happened. Returns the exit status."""
+    processes = []
+    try:
+        body(processes)
+        print("PASS")
+        return 0
+    except Failure as failure:
+        print(f"FAIL: {failure}")
+        return 1
+    finally:
+        for process, group in reversed(processes):
+            end(process, group)
+
+
 def main():
     program_path, title, launcher_path = sys.argv[1:4]
-    processes = []  # (process, whole process group?) to end, last started first
-    try:
+
+    def checks(processes):
         xvfb, display = start_xvfb()
         processes.append((xvfb, False))
         os.environ["DISPLAY"] = display
         print(f"Xvfb on {display}")
-
-        # Its own process group: the launcher starts the accessibility bus and the registry.
-        launcher = subprocess.Popen([launcher_path, "--launch-immediately"], start_new_session=True,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        processes.append((launcher, True))
+        start_accessibility_bus(launcher_path, processes)
         session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
-        switch_accessibility_on(session)
 
         # Connects to the AT-SPI bus: only now that it runs.
         import pyatspi
@@ -534,14 +555,9 @@ def main():
         processes.append((program, False))
         must_run.update({"Xvfb": xvfb, "the program": program})
         drive(program, title, events, Caller(session, program))
-        print("PASS")
-        return 0
-    except Failure as failure:
-        print(f"FAIL: {failure}")
-        return 1
-    finally:
-        for process, group in reversed(processes):
-            end(process, group)
+    return run_checks(checks)
+
+
 
 
 def end(process, group):

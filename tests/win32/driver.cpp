@@ -355,6 +355,8 @@ public:
     void exitFromMenu();
 
 private:
+    // Waits for the calculator window to show, and takes it.
+    bool calculatorShown();
     void menuCommand(WORD menu, WORD item);
     HWND control(const char* name) { return GetDlgItem(m_calculator, controlId(*findControl(name))); }
     HWND key(const char* name) { return control(name); }
@@ -408,14 +410,19 @@ void Session::splashWindow()
     pause("splash");
 }
 
-void Session::start()
+bool Session::calculatorShown()
 {
-    click(GetDlgItem(GetDlgItem(m_splash, splashid::Frame1), splashid::cmdStartTavoro));
     const std::wstring className = toWide(m_program.calculator.className);
-    const bool shown = waitFor([&] {
+    return waitFor([&] {
         m_calculator = FindWindowW(className.c_str(), nullptr);
         return m_calculator != nullptr && IsWindowVisible(m_calculator);
     });
+}
+
+void Session::start()
+{
+    click(GetDlgItem(GetDlgItem(m_splash, splashid::Frame1), splashid::cmdStartTavoro));
+    const bool shown = calculatorShown();
     check(shown, "the start button shows the calculator window");
     if (!shown)
         return;
@@ -608,11 +615,7 @@ void Session::fitsTheScreen()
 
     SetForegroundWindow(m_splash);
     realClick(GetDlgItem(GetDlgItem(m_splash, splashid::Frame1), splashid::cmdStartTavoro));
-    const std::wstring className = toWide(m_program.calculator.className);
-    const bool shown = waitFor([&] {
-        m_calculator = FindWindowW(className.c_str(), nullptr);
-        return m_calculator != nullptr && IsWindowVisible(m_calculator);
-    });
+    const bool shown = calculatorShown();
     check(shown, "a real click on the start button shows the calculator window");
     if (!shown)
         return;
