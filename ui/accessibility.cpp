@@ -3,7 +3,6 @@
 
 #include "accessibletext.h"
 #include "atspiguard.h"
-#include "calculator.h"
 #include "clicklabel.h"
 #include "clicklineedit.h"
 #include "designlabel.h"
@@ -489,16 +488,10 @@ void setDisplayText(QLabel* label, const QString& text)
     }
 }
 
-AnnouncedPress::AnnouncedPress(QWidget* window, const Calculator& engine, const QString& control)
-    : m_window(window)
-    , m_press(engine, control.toStdString())
+void announce(QWidget* window, const QString& words)
 {
-}
-
-AnnouncedPress::~AnnouncedPress()
-{
-    if (const std::string words = m_press.words(); !words.empty())
-        announcerOf(m_window)->say(toQString(words));
+    if (!words.isEmpty())
+        announcerOf(window)->say(words);
 }
 
 } // namespace tavoro

@@ -5,14 +5,12 @@
 // display bar and the tape; the tool tips as descriptions; the keys, the clear labels and the text
 // boxes with a "press" action that runs their click at once; the display bars' text through the
 // text interface; each tape line as it is added; and after every press, the words a screen reader
-// says of what changed (announcement()), as an announcement where Qt has them (6.8 on), else
+// says of what changed (announce()), as an announcement where Qt has them (6.8 on), else
 // through a hidden notification.
 //
 // Qt's own interfaces serve the menus and the tape; the keys, labels and text boxes get ours, whose
 // text offsets are characters (accessibletext.h). Every AT-SPI call passes a guard of ours before
 // it reaches Qt's bridge (atspiguard.h).
-
-#include "announcement.h"
 
 class QLabel;
 struct QMetaObject;
@@ -41,21 +39,9 @@ void nameControlsForAssistiveTools(QWidget* client);
 // and the new text came.
 void setDisplayText(QLabel* label, const QString& text);
 
-// Has the screen reader say what a press changed. Made at the start of a press handler, before
-// the engine call; when it goes, at the end of the handler, once the window shows the engine's
-// state, it says the press's words (PressAnnouncement) for the pressed `control` (a design name
-// such as "cmdOp(5)") through a hidden notification of `window`, whose accessible name holds them:
-// as an announcement of it where Qt has them, else by showing it to assistive tools.
-class AnnouncedPress {
-public:
-    AnnouncedPress(QWidget* window, const Calculator& engine, const QString& control);
-    ~AnnouncedPress();
-    AnnouncedPress(const AnnouncedPress&) = delete;
-    AnnouncedPress& operator=(const AnnouncedPress&) = delete;
-
-private:
-    QWidget* m_window;
-    PressAnnouncement m_press;
-};
+// Has the screen reader say `words`, what a press changed, through a hidden notification of
+// `window`, whose accessible name holds them: as an announcement of it where Qt has them, else
+// by showing it to assistive tools. Call it once the window shows what the press did.
+void announce(QWidget* window, const QString& words);
 
 } // namespace tavoro

@@ -9,7 +9,6 @@
 #include "facebutton.h"
 #include "qtdesign.h"
 #include "screenfitter.h"
-#include "services.h"
 #include "tapedelegate.h"
 
 #include <QApplication>
@@ -23,6 +22,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace tavoro {
@@ -116,8 +116,7 @@ T* control(const QWidget* client, const QString& name)
 
 CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& services, QWidget* parent)
     : QMainWindow(parent)
-    , m_engine(services)
-    , m_services(services)
+    , m_model(services)
     , m_variant(variant)
 {
     installAccessibleInterfaces();
@@ -159,7 +158,7 @@ CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& s
 
 CalculatorWindow::~CalculatorWindow() = default;
 
-Calculator& CalculatorWindow::engine() { return m_engine; }
+const Calculator& CalculatorWindow::engine() const { return m_model.engine(); }
 
 void CalculatorWindow::buildControls()
 {
@@ -184,10 +183,6 @@ void CalculatorWindow::buildControls()
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 
-    m_lblDisplay = control<QLabel>(m_client, QStringLiteral("lblDisplay"));
-    m_lblNewNum = control<QLabel>(m_client, QStringLiteral("lblNewNum"));
-    m_lblOp = control<QLabel>(m_client, QStringLiteral("lblOp"));
-    m_lblSpacer1 = control<QLabel>(m_client, QStringLiteral("lblSpacer(1)"));
     m_lblDateAndTime = control<QLabel>(m_client, QStringLiteral("lblDateAndTime"));
     m_lstEntered = control<QListWidget>(m_client, QStringLiteral("lstEntered"));
     m_txtShowEntries = control<ClickLineEdit>(m_client, QStringLiteral("txtShowEntries"));
@@ -223,37 +218,38 @@ void CalculatorWindow::buildMenus()
 
 void CalculatorWindow::bindEvents()
 {
-    const auto key = [this](const QString& name) { return control<QPushButton>(m_client, name); };
+    using Model = CalculatorWindowModel;
+    const auto on = [this](auto* sender, auto signal, void (Model::*handler)()) {
+        connect(sender, signal, this, [this, handler] { handle([handler](Model& model) { (model.*handler)(); }); });
+    };
+    for (const int index : DigitIndices) {
+        connect(control<QPushButton>(m_client, QStringLiteral("cmdDigit(%1)").arg(index)), &QPushButton::clicked, this,
+            [this, index] { handle([index](Model& model) { model.cmdDigit_Click(index); }); });
+    }
+    for (const int index : OperatorIndices) {
+        connect(control<QPushButton>(m_client, QStringLiteral("cmdOp(%1)").arg(index)), &QPushButton::clicked, this,
+            [this, index] { handle([index](Model& model) { model.cmdOp_Click(index); }); });
+    }
     const auto clearKey = [this](const char* name) { return control<ClickLabel>(m_client, QLatin1String(name)); };
+    on(clearKey("lblClearAll"), &ClickLabel::clicked, &Model::lblClearAll_Click);
+    on(clearKey("lblClearError"), &ClickLabel::clicked, &Model::lblClearError_Click);
+    on(clearKey("lblClearError2"), &ClickLabel::clicked, &Model::lblClearError2_Click);
+    on(m_txtShowEntries, &ClickLineEdit::clicked, &Model::txtShowEntries_Click);
+    on(m_txtClearEntries, &ClickLineEdit::clicked, &Model::txtClearEntries_Click);
 
-    for (const int index : DigitIndices)
-        connect(key(QStringLiteral("cmdDigit(%1)").arg(index)), &QPushButton::clicked, this, [this, index] { cmdDigit_Click(index); });
-    for (const int index : OperatorIndices)
-        connect(key(QStringLiteral("cmdOp(%1)").arg(index)), &QPushButton::clicked, this, [this, index] { cmdOp_Click(index); });
+    on(m_mnuFilesExit, &QAction::triggered, &Model::mnuFilesExit_Click);
+    on(m_mnuOptionsShowTape, &QAction::triggered, &Model::mnuOptionsShowTape_Click);
+    on(m_mnuOptionsHideTape, &QAction::triggered, &Model::mnuOptionsHideTape_Click);
+    on(m_mnuOptionsDateAndTimeOn, &QAction::triggered, &Model::mnuOptionsDateAndTimeOn_Click);
+    on(m_mnuOptionsDateAndTimeOff, &QAction::triggered, &Model::mnuOptionsDateAndTimeOff_Click);
 
-    connect(clearKey("lblClearAll"), &ClickLabel::clicked, this, &CalculatorWindow::lblClearAll_Click);
-    connect(clearKey("lblClearError"), &ClickLabel::clicked, this, &CalculatorWindow::lblClearError_Click);
-    connect(clearKey("lblClearError2"), &ClickLabel::clicked, this, &CalculatorWindow::lblClearError2_Click);
-    connect(m_txtShowEntries, &ClickLineEdit::clicked, this, &CalculatorWindow::txtShowEntries_Click);
-    connect(m_txtClearEntries, &ClickLineEdit::clicked, this, &CalculatorWindow::txtClearEntries_Click);
-
-    connect(m_mnuFilesExit, &QAction::triggered, this, &CalculatorWindow::mnuFilesExit_Click);
-    connect(m_mnuOptionsShowTape, &QAction::triggered, this, &CalculatorWindow::mnuOptionsShowTape_Click);
-    connect(m_mnuOptionsHideTape, &QAction::triggered, this, &CalculatorWindow::mnuOptionsHideTape_Click);
-    connect(m_mnuOptionsDateAndTimeOn, &QAction::triggered, this, &CalculatorWindow::mnuOptionsDateAndTimeOn_Click);
-    connect(m_mnuOptionsDateAndTimeOff, &QAction::triggered, this, &CalculatorWindow::mnuOptionsDateAndTimeOff_Click);
-
-    connect(m_tmrCalc, &QTimer::timeout, this, &CalculatorWindow::tmrCalc_Timer);
+    on(m_tmrCalc, &QTimer::timeout, &Model::tmrCalc_Timer);
 }
 
 void CalculatorWindow::setVisible(bool visible)
 {
-    if (visible && !m_loaded) {
-        m_loaded = true;
-        // The timer is enabled by design from the moment the window is loaded; the load step
-        // then switches it with the date-time option.
-        m_tmrCalc->start();
-        Form_Load();
+    if (visible && !m_model.view().window.loaded) {
+        handle([](CalculatorWindowModel& model) { model.Form_Load(); });
         if (isWindow())
             m_fitter->fitAndPlace();
     }
@@ -306,18 +302,25 @@ void CalculatorWindow::layOut(int dpi)
 void CalculatorWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    mnuFilesExit_Click();
+    handle([](CalculatorWindowModel& model) { model.mnuFilesExit_Click(); });
 }
 
-void CalculatorWindow::syncFromEngine()
+void CalculatorWindow::handle(const std::function<void(CalculatorWindowModel&)>& handler)
 {
-    const DisplayState& display = m_engine.display();
-    setDisplayText(m_lblDisplay, QString::fromStdString(display.lblDisplay));
-    setDisplayText(m_lblNewNum, QString::fromStdString(display.lblNewNum));
-    setDisplayText(m_lblOp, QString::fromStdString(display.lblOp));
-    m_lblNewNum->setVisible(display.lblNewNumVisible);
-    m_lblOp->setVisible(display.lblOpVisible);
-    m_lblSpacer1->setVisible(display.lblSpacer1Visible);
+    handler(m_model);
+    draw();
+}
+
+void CalculatorWindow::draw()
+{
+    const auto [display, window] = m_model.view();
+    const auto label = [this](const char* name) { return control<QLabel>(m_client, QLatin1String(name)); };
+    for (const auto& [name, text] : {std::pair{"lblDisplay", &display.lblDisplay}, std::pair{"lblNewNum", &display.lblNewNum},
+             std::pair{"lblOp", &display.lblOp}})
+        setDisplayText(label(name), QString::fromStdString(*text));
+    for (const auto& [name, shown] : {std::pair{"lblNewNum", display.lblNewNumVisible}, std::pair{"lblOp", display.lblOpVisible},
+             std::pair{"lblSpacer(1)", display.lblSpacer1Visible}})
+        label(name)->setVisible(shown);
 
     // The tape only grows, except when it is emptied.
     const auto& tape = display.lstEntered;
@@ -329,130 +332,45 @@ void CalculatorWindow::syncFromEngine()
         // Like a paper strip, the tape shows its newest line.
         m_lstEntered->scrollToBottom();
     }
-}
-
-void CalculatorWindow::showTape(bool shown)
-{
-    m_lstEntered->setVisible(shown);
-    // A hidden list does not know its height, so lines appended meanwhile are brought into view
-    // now.
-    if (shown)
-        m_lstEntered->scrollToBottom();
-}
-
-void CalculatorWindow::Form_Load()
-{
-    if (m_engine.state().blnDateAndTime != 0)
-        mnuOptionsDateAndTimeOn_Click();
-    else
-        mnuOptionsDateAndTimeOff_Click();
-    m_engine.hideNewNumberBar();
-    syncFromEngine();
-}
-
-void CalculatorWindow::cmdDigit_Click(int index)
-{
-    const AnnouncedPress press(this, m_engine, QStringLiteral("cmdDigit(%1)").arg(index));
-    m_engine.cmdDigit_Click(index);
-    syncFromEngine();
-}
-
-void CalculatorWindow::cmdOp_Click(int index)
-{
-    const AnnouncedPress press(this, m_engine, QStringLiteral("cmdOp(%1)").arg(index));
-    m_engine.cmdOp_Click(index);
-    syncFromEngine();
-}
-
-void CalculatorWindow::lblClearAll_Click()
-{
-    const AnnouncedPress press(this, m_engine, QStringLiteral("lblClearAll"));
-    m_engine.lblClearAll_Click();
-    syncFromEngine();
-}
-
-void CalculatorWindow::lblClearError_Click()
-{
-    const AnnouncedPress press(this, m_engine, QStringLiteral("lblClearError"));
-    m_engine.lblClearError_Click();
-    syncFromEngine();
-}
-
-void CalculatorWindow::lblClearError2_Click()
-{
-    const AnnouncedPress press(this, m_engine, QStringLiteral("lblClearError2"));
-    m_engine.lblClearError2_Click();
-    syncFromEngine();
-}
-
-// The text-box buttons toggle by the list's own visibility and never touch the menu checks.
-void CalculatorWindow::txtShowEntries_Click()
-{
-    if (m_lstEntered->isHidden()) {
-        showTape(true);
-        m_txtClearEntries->show();
-        m_txtShowEntries->setText(toQString(text::HideEntries));
-        m_txtShowEntries->setToolTip(toQString(text::HideEntriesTip));
-    } else {
-        showTape(false);
-        m_txtClearEntries->hide();
-        m_txtShowEntries->setText(toQString(text::ShowEntries));
-        m_txtShowEntries->setToolTip(toQString(text::ShowEntriesTip));
+    if (m_lstEntered->isHidden() == window.tapeShown) {
+        m_lstEntered->setVisible(window.tapeShown);
+        // A hidden list does not know its height, so lines appended meanwhile are brought into
+        // view now.
+        if (window.tapeShown)
+            m_lstEntered->scrollToBottom();
     }
-}
+    m_txtClearEntries->setVisible(window.clearEntriesShown);
+    // The box's text only when a handler set it: what the user typed stays until then.
+    if (window.showEntriesSet != m_showEntriesSet) {
+        m_showEntriesSet = window.showEntriesSet;
+        m_txtShowEntries->setText(QString::fromStdString(window.showEntriesText));
+        m_txtShowEntries->setToolTip(QString::fromStdString(window.showEntriesTip));
+    }
 
-void CalculatorWindow::txtClearEntries_Click()
-{
-    m_engine.clearTape();
-    syncFromEngine();
-}
+    m_mnuOptionsShowTape->setChecked(window.showTapeChecked);
+    m_mnuOptionsHideTape->setChecked(window.hideTapeChecked);
+    m_mnuOptionsDateAndTimeOn->setChecked(window.dateAndTimeOnChecked);
+    m_mnuOptionsDateAndTimeOff->setChecked(window.dateAndTimeOffChecked);
 
-// The menu items set explicit states and never touch the text-box buttons.
-void CalculatorWindow::mnuOptionsShowTape_Click()
-{
-    m_mnuOptionsShowTape->setChecked(true);
-    m_mnuOptionsHideTape->setChecked(false);
-    showTape(true);
-}
-
-void CalculatorWindow::mnuOptionsHideTape_Click()
-{
-    m_mnuOptionsShowTape->setChecked(false);
-    m_mnuOptionsHideTape->setChecked(true);
-    showTape(false);
-}
-
-void CalculatorWindow::mnuOptionsDateAndTimeOn_Click()
-{
-    m_mnuOptionsDateAndTimeOff->setChecked(false);
-    m_mnuOptionsDateAndTimeOn->setChecked(true);
+    m_lblDateAndTime->setVisible(window.dateAndTimeShown);
+    if (const QString shown = QString::fromStdString(window.dateAndTime); m_lblDateAndTime->text() != shown) {
+        m_lblDateAndTime->setText(shown);
+        // The label fits its caption; resizing keeps its left and top edges.
+        m_lblDateAndTime->adjustSize();
+    }
     // Enabling a running timer keeps its rhythm: the next tick comes when it was due.
-    if (!m_tmrCalc->isActive())
+    if (!window.timerEnabled)
+        m_tmrCalc->stop();
+    else if (!m_tmrCalc->isActive())
         m_tmrCalc->start();
-    m_lblDateAndTime->show();
-    m_engine.setDateAndTime(true);
-}
 
-void CalculatorWindow::mnuOptionsDateAndTimeOff_Click()
-{
-    m_mnuOptionsDateAndTimeOff->setChecked(true);
-    m_mnuOptionsDateAndTimeOn->setChecked(false);
-    m_tmrCalc->stop();
-    m_lblDateAndTime->hide();
-    m_engine.setDateAndTime(false);
-}
-
-void CalculatorWindow::tmrCalc_Timer()
-{
-    m_lblDateAndTime->setText(QString::fromStdString(m_services.currentDateTime()));
-    // The label fits its caption; resizing keeps its left and top edges.
-    m_lblDateAndTime->adjustSize();
-}
-
-void CalculatorWindow::mnuFilesExit_Click()
-{
+    if (window.announcements != m_announced) {
+        m_announced = window.announcements;
+        announce(this, QString::fromStdString(window.announcement));
+    }
     // Ends the whole program at once, hidden windows included: no question, nothing saved.
-    QCoreApplication::exit(0);
+    if (window.ended)
+        QCoreApplication::exit(0);
 }
 
 } // namespace tavoro

@@ -1,18 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calculator window: the big coloured keys, the two display bars, the clear labels, the tape
-// and the menus. It owns the engine (`Calculator`) and mirrors the engine's display items into its
-// widgets after every handler. Every widget carries its design name as its Qt object name
-// ("cmdDigit(11)", "lblDisplay", "mnuFilesExit", ...), so tests and assistive tools can find it.
-//
-// Each click handler makes one engine call (or changes the window's own option state) and then
-// one syncFromEngine() copies every display item into its widget; no arithmetic and no number
-// formatting happen here.
+// and the menus, in Qt. What the window does is its model's (calculatorwindowmodel.h): each
+// control's event runs the model's handler, and then draw() draws the model's whole view into
+// the widgets. Every widget carries its design name as its Qt object name ("cmdDigit(11)",
+// "lblDisplay", "mnuFilesExit", ...), so tests and assistive tools can find it.
 
-#include "calculator.h"
 #include "calculatordesign.h"
+#include "calculatorwindowmodel.h"
 
 #include <QMainWindow>
+
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -33,7 +32,7 @@ public:
     CalculatorWindow(const CalculatorVariant& variant, Services& services, QWidget* parent = nullptr);
     ~CalculatorWindow() override;
 
-    Calculator& engine();
+    const Calculator& engine() const;
 
     // Runs the load step before the window is shown for the first time.
     void setVisible(bool visible) override;
@@ -45,38 +44,21 @@ private:
     void buildControls();
     void buildMenus();
     void bindEvents();
-    void syncFromEngine();
-    void showTape(bool shown);
     // Places, sizes and fonts of every control, the client area and the menus at `dpi`.
     void layOut(int dpi);
+    // Runs one of the model's handlers, then draws what it changed.
+    void handle(const std::function<void(CalculatorWindowModel&)>& handler);
+    // Draws the model's view: the displays, the tape, the text boxes, the check marks, the date
+    // and time and its timer, and has the screen reader say a press's words.
+    void draw();
 
-    // Handlers, named after their control and event.
-    void Form_Load();
-    void cmdDigit_Click(int index);
-    void cmdOp_Click(int index);
-    void lblClearAll_Click();
-    void lblClearError_Click();
-    void lblClearError2_Click();
-    void txtShowEntries_Click();
-    void txtClearEntries_Click();
-    void mnuOptionsShowTape_Click();
-    void mnuOptionsHideTape_Click();
-    void mnuOptionsDateAndTimeOn_Click();
-    void mnuOptionsDateAndTimeOff_Click();
-    void tmrCalc_Timer();
-    void mnuFilesExit_Click();
-
-    Calculator m_engine;
-    Services& m_services;
+    CalculatorWindowModel m_model;
     const CalculatorVariant m_variant;
     ScreenFitter* m_fitter = nullptr;
-    bool m_loaded = false;
+    unsigned m_showEntriesSet = 0; // the model's text-box setting last drawn
+    unsigned m_announced = 0;      // the model's announcements already said
 
     QWidget* m_client = nullptr;
-    QLabel* m_lblDisplay = nullptr;
-    QLabel* m_lblNewNum = nullptr;
-    QLabel* m_lblOp = nullptr;
-    QLabel* m_lblSpacer1 = nullptr;
     QLabel* m_lblDateAndTime = nullptr;
     QListWidget* m_lstEntered = nullptr;
     ClickLineEdit* m_txtShowEntries = nullptr;

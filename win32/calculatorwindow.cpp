@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calculatorwindow.h"
 
+#include "calculatorpresentation.h"
+#include "clickcontrols.h"
 #include "controlids.h"
 #include "controls.h"
 #include "designfont.h"
 #include "dpi.h"
 #include "keypainter.h"
-#include "services.h"
+#include "tape.h"
 #include "textfit.h"
 #include "widetext.h"
 
@@ -21,63 +23,11 @@ namespace tavoro {
 namespace {
 
 constexpr UINT_PTR TimerId = 1;
-constexpr UINT_PTR ControlSubclassId = 1;
 // Posted to the window: run the click of the control whose identifier is wParam, as an assistive
 // tool's press does.
 constexpr UINT PressMessage = WM_APP + 1;
-constexpr DWORD ObjectCreated = 0x8000;   // EVENT_OBJECT_CREATE
-constexpr DWORD ChildrenReordered = 0x8004; // EVENT_OBJECT_REORDER
 constexpr DWORD NameChanged = 0x800C;     // EVENT_OBJECT_NAMECHANGE
 constexpr DWORD DescriptionChanged = 0x800D; // EVENT_OBJECT_DESCRIPTIONCHANGE
-
-// Windows' class and styles for a control of the design.
-struct NativeControl {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle = 0;
-};
-
-DWORD aligned(Align align, DWORD left, DWORD centre, DWORD right)
-{
-    switch (align) {
-    case Align::Left:
-        return left;
-    case Align::Centre:
-        return centre;
-    case Align::Right:
-        return right;
-    }
-    return left;
-}
-
-NativeControl nativeControl(const ControlDesign& row)
-{
-    switch (row.kind) {
-    case ControlKind::Button:
-        return {L"BUTTON", WS_TABSTOP | BS_OWNERDRAW};
-    case ControlKind::Label:
-    case ControlKind::ClickLabel: {
-        // Opaque (WM_CTLCOLORSTATIC), wrapped at blanks and aligned as designed, the text from the
-        // top edge; a label that sizes itself to its caption keeps to one line.
-        DWORD style = SS_NOPREFIX | (row.autoSize ? SS_LEFTNOWORDWRAP : aligned(row.align, SS_LEFT, SS_CENTER, SS_RIGHT));
-        // Only a label that serves as a key reports clicks (and so shows its tool tip).
-        if (row.kind == ControlKind::ClickLabel)
-            style |= SS_NOTIFY;
-        return {L"STATIC", style};
-    }
-    case ControlKind::TextBox:
-        return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | aligned(row.align, ES_LEFT, ES_CENTER, ES_RIGHT), WS_EX_CLIENTEDGE};
-    case ControlKind::ListBox:
-        // Owner-drawn rows of their own heights, so that a long line wraps onto further rows of its
-        // item; the items keep their texts (LBS_HASSTRINGS). The scroll bar is always there, so the
-        // width lines wrap at never changes.
-        return {L"LISTBOX",
-            WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT
-                | LBS_DISABLENOSCROLL,
-            WS_EX_CLIENTEDGE};
-    }
-    return {L"STATIC", 0};
-}
 
 void setFont(HWND control, HFONT font) { SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 
@@ -94,8 +44,7 @@ int rowHeight(HWND control, HFONT font)
 } // namespace
 
 CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& services, const Icons& icons)
-    : m_engine(services)
-    , m_services(services)
+    : m_model(services)
     , m_variant(variant)
 {
     const std::wstring className = toWide(variant.className);
@@ -126,28 +75,21 @@ void CalculatorWindow::buildControls()
     m_controls.reserve(rows.size()); // the pointers below stay valid
     std::vector<std::pair<int, HWND>> tabOrder;
     for (const ControlDesign& row : rows) {
-        const NativeControl native = nativeControl(row);
-        const HWND control = createControl(hwnd(), native.className, row.caption,
-            native.style | (row.hidden ? 0 : WS_VISIBLE), native.exStyle, controlId(row));
+        const HWND control = createDesignControl(hwnd(), row, controlId(row));
         // The table is in stacking order: each control goes above those made before it.
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         m_controls.push_back({&row, control, {}, {}, row.tip != nullptr ? row.tip : ""});
         if (takesFocus(row.kind))
             tabOrder.emplace_back(row.tab, control);
-        SetWindowSubclass(control, controlProc, ControlSubclassId, reinterpret_cast<DWORD_PTR>(this));
     }
     std::ranges::sort(tabOrder, {}, &std::pair<int, HWND>::first);
     for (const auto& [tab, control] : tabOrder)
         m_tabOrder.push_back(control);
 
-    m_lblDisplay = &control("lblDisplay");
-    m_lblNewNum = &control("lblNewNum");
-    m_lblOp = &control("lblOp");
-    m_lblSpacer1 = &control("lblSpacer(1)");
     m_lblDateAndTime = &control("lblDateAndTime");
     m_lstEntered = &control("lstEntered");
     m_txtShowEntries = &control("txtShowEntries");
-    m_txtClearEntries = &control("txtClearEntries");
+    m_tape = std::make_unique<Tape>(m_lstEntered->hwnd, *m_lstEntered->row);
 }
 
 void CalculatorWindow::buildMenus()
@@ -185,69 +127,50 @@ void CalculatorWindow::buildToolTips()
 
 void CalculatorWindow::presentControls()
 {
-    const HWND window = hwnd();
     for (Control& c : m_controls) {
-        const ControlDesign& row = *c.row;
-        Presentation shown;
-        const auto spoken = spokenName(row.name);
-        const std::wstring spokenWide = toWide(spoken.value_or(""));
-        const auto words = [spokenWide] { return spokenWide; };
         // An assistive tool's press runs the control's click once, posted, so that the tool's
         // call returns at once and presses run in the order they came.
-        const auto press = [window, id = controlId(row)] { PostMessageW(window, PressMessage, static_cast<WPARAM>(id), 0); };
-        const auto tip = [&c] { return toWide(c.tip); };
-        switch (row.kind) {
-        case ControlKind::Button:
-        case ControlKind::ClickLabel: {
-            // Named in words: "divided by" for "/", "clear all" for "              clear ALL".
-            const std::wstring name = spoken ? spokenWide : toWide(spokenCaption(row.caption));
-            shown = {.role = ROLE_SYSTEM_PUSHBUTTON, .name = [name] { return name; }, .press = press};
-            if (row.tip != nullptr)
-                shown.description = tip;
-            break;
-        }
-        case ControlKind::Label:
-            // A display is read by what it shows ("15"); what it is ("total") is its description.
-            shown = {.role = ROLE_SYSTEM_STATICTEXT};
-            if (spoken)
-                shown.description = words;
-            break;
-        case ControlKind::TextBox:
-            // Named by the tool tip as it stands, which says what a click on the box does.
-            shown = {.role = ROLE_SYSTEM_TEXT, .name = [&c] { return toWide(spokenToolTip(c.tip)); },
-                .description = tip, .press = press};
-            break;
-        case ControlKind::ListBox:
-            shown = {.role = ROLE_SYSTEM_LIST, .name = words, .description = tip, .itemsAsChildren = true};
-            break;
-        }
-        present(c.hwnd, std::make_shared<const Presentation>(std::move(shown)));
+        const auto press = [window = hwnd(), id = controlId(*c.row)] {
+            PostMessageW(window, PressMessage, static_cast<WPARAM>(id), 0);
+        };
+        present(c.hwnd, presentationOf(*c.row, press, [&c] { return c.tip; }));
     }
 }
 
 void CalculatorWindow::bindEvents()
 {
-    const auto onClick = [this](const std::string& name, std::function<void()> handler) {
-        m_clicks[controlId(*control(name).row)] = std::move(handler);
+    using Model = CalculatorWindowModel;
+    const auto on = [this](int id, std::function<void(Model&)> handler) {
+        m_clicks[id] = [this, handler = std::move(handler)] { handle(handler); };
+    };
+    const auto onClick = [&](const std::string& name, std::function<void(Model&)> handler) {
+        Control& c = control(name);
+        on(controlId(*c.row), std::move(handler));
+        const auto clicked = [this, id = controlId(*c.row)] { click(id); };
+        // A caret as wide as the keys' focus mark, as high as a line of the box's font.
+        const auto caret = [this, &c] {
+            return SIZE{scaledPx(design::FocusMarkWidth, static_cast<int>(m_dpi)), rowHeight(c.hwnd, c.font.get())};
+        };
+        handleClicks(c.hwnd, {c.row->kind, clicked, caret});
     };
     for (const int index : DigitIndices)
-        onClick("cmdDigit(" + std::to_string(index) + ")", [this, index] { cmdDigit_Click(index); });
+        onClick("cmdDigit(" + std::to_string(index) + ")", [index](Model& model) { model.cmdDigit_Click(index); });
     for (const int index : OperatorIndices)
-        onClick("cmdOp(" + std::to_string(index) + ")", [this, index] { cmdOp_Click(index); });
-    onClick("lblClearAll", [this] { lblClearAll_Click(); });
-    onClick("lblClearError", [this] { lblClearError_Click(); });
-    onClick("lblClearError2", [this] { lblClearError2_Click(); });
-    onClick("txtShowEntries", [this] { txtShowEntries_Click(); });
-    onClick("txtClearEntries", [this] { txtClearEntries_Click(); });
+        onClick("cmdOp(" + std::to_string(index) + ")", [index](Model& model) { model.cmdOp_Click(index); });
+    onClick("lblClearAll", &Model::lblClearAll_Click);
+    onClick("lblClearError", &Model::lblClearError_Click);
+    onClick("lblClearError2", &Model::lblClearError2_Click);
+    onClick("txtShowEntries", &Model::txtShowEntries_Click);
+    onClick("txtClearEntries", &Model::txtClearEntries_Click);
 
-    const auto onMenu = [this](std::string_view item, std::function<void()> handler) {
-        m_clicks[m_menuItems.find(item)->second] = std::move(handler);
+    const auto onMenu = [&](std::string_view item, std::function<void(Model&)> handler) {
+        on(m_menuItems.find(item)->second, std::move(handler));
     };
-    onMenu("mnuFilesExit", [this] { mnuFilesExit_Click(); });
-    onMenu("mnuOptionsShowTape", [this] { mnuOptionsShowTape_Click(); });
-    onMenu("mnuOptionsHideTape", [this] { mnuOptionsHideTape_Click(); });
-    onMenu("mnuOptionsDateAndTimeOn", [this] { mnuOptionsDateAndTimeOn_Click(); });
-    onMenu("mnuOptionsDateAndTimeOff", [this] { mnuOptionsDateAndTimeOff_Click(); });
+    onMenu("mnuFilesExit", &Model::mnuFilesExit_Click);
+    onMenu("mnuOptionsShowTape", &Model::mnuOptionsShowTape_Click);
+    onMenu("mnuOptionsHideTape", &Model::mnuOptionsHideTape_Click);
+    onMenu("mnuOptionsDateAndTimeOn", &Model::mnuOptionsDateAndTimeOn_Click);
+    onMenu("mnuOptionsDateAndTimeOff", &Model::mnuOptionsDateAndTimeOff_Click);
 }
 
 void CalculatorWindow::layOut()
@@ -270,13 +193,10 @@ void CalculatorWindow::layOut()
 
     // The text boxes' own margins would leave "SHOW  Entries" too little room.
     const int margin = scaledPx(1, static_cast<int>(m_dpi));
-    for (Control* box : {m_txtShowEntries, m_txtClearEntries})
+    for (Control* box : {m_txtShowEntries, &control("txtClearEntries")})
         SendMessageW(box->hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
 
-    const int lines = static_cast<int>(SendMessageW(m_lstEntered->hwnd, LB_GETCOUNT, 0, 0));
-    for (int index = 0; index < lines; ++index)
-        SendMessageW(m_lstEntered->hwnd, LB_SETITEMHEIGHT, static_cast<WPARAM>(index), tapeLineHeight(static_cast<std::size_t>(index)));
-    scrollTapeToNewest();
+    m_tape->setFont(m_lstEntered->font.get(), m_dpi);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -344,7 +264,7 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item.CtlType == ODT_LISTBOX)
-            drawTapeLine(item);
+            m_tape->draw(item);
         else if (const Control* key = controlOf(item.hwndItem))
             paintKey(item, key->row->back, m_dpi);
         return TRUE;
@@ -352,7 +272,7 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_MEASUREITEM: {
         auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (item.CtlType == ODT_LISTBOX)
-            item.itemHeight = static_cast<UINT>(tapeLineHeight(item.itemID));
+            item.itemHeight = static_cast<UINT>(m_tape->itemHeight(item.itemID));
         return TRUE;
     }
     case WM_CTLCOLORSTATIC:
@@ -369,7 +289,7 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_TIMER:
         if (wParam == TimerId)
-            tmrCalc_Timer();
+            handle([](CalculatorWindowModel& model) { model.tmrCalc_Timer(); });
         return 0;
     case WM_ACTIVATE:
         // The focus is the window's to keep: leaving, it remembers which control had it; coming
@@ -388,7 +308,7 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_CLOSE:
         // The close button and the control menu's Close end the program as e&Xit does.
-        mnuFilesExit_Click();
+        handle([](CalculatorWindowModel& model) { model.mnuFilesExit_Click(); });
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd(), TimerId);
@@ -428,236 +348,69 @@ void CalculatorWindow::moveFocus(bool backwards)
     }
 }
 
-LRESULT CALLBACK CalculatorWindow::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-    DWORD_PTR window)
-{
-    auto* self = reinterpret_cast<CalculatorWindow*>(window);
-    Control* c = self->controlOf(hwnd);
-    if (message == WM_NCDESTROY || c == nullptr) {
-        RemoveWindowSubclass(hwnd, controlProc, ControlSubclassId);
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-    switch (c->row->kind) {
-    case ControlKind::Button:
-        // The second click of a quick pair is a click like the first: a key pressed twice quickly
-        // enters its digit twice. The key then goes down as for any press and clicks on release.
-        if (message == WM_LBUTTONDBLCLK)
-            return DefSubclassProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
-        break;
-    case ControlKind::ClickLabel:
-        return self->clickLabelMessage(*c, message, wParam, lParam);
-    case ControlKind::TextBox:
-        return self->textBoxMessage(*c, message, wParam, lParam);
-    default:
-        break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-namespace {
-
-// Whether a mouse message's point lies in the control's client area.
-bool inside(HWND control, LPARAM lParam)
-{
-    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    RECT client;
-    GetClientRect(control, &client);
-    return PtInRect(&client, at) != FALSE;
-}
-
-} // namespace
-
-LRESULT CalculatorWindow::clickLabelMessage(Control& label, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // A click is a press and a release inside the label, as on a key: the label itself would
-    // report one as soon as the button goes down. The second click of a double click is no click.
-    switch (message) {
-    case WM_LBUTTONDOWN:
-        label.pressed = true;
-        SetCapture(label.hwnd);
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        return 0;
-    case WM_LBUTTONUP: {
-        const bool clicked = label.pressed && inside(label.hwnd, lParam);
-        label.pressed = false;
-        if (GetCapture() == label.hwnd)
-            ReleaseCapture();
-        if (clicked)
-            click(controlId(*label.row));
-        return 0;
-    }
-    case WM_CAPTURECHANGED:
-        label.pressed = false;
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(label.hwnd, message, wParam, lParam);
-}
-
-LRESULT CalculatorWindow::textBoxMessage(Control& box, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    const HWND hwnd = box.hwnd;
-    switch (message) {
-    case WM_LBUTTONDOWN:
-        box.pressed = true;
-        break;
-    case WM_LBUTTONDBLCLK:
-        // The text box still selects the word under the mouse; only the click is withheld.
-        box.pressed = false;
-        break;
-    case WM_LBUTTONUP: {
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        const bool clicked = box.pressed && inside(hwnd, lParam);
-        box.pressed = false;
-        if (clicked)
-            click(controlId(*box.row));
-        return result;
-    }
-    case WM_SETFOCUS: {
-        // A caret as wide as the keys' focus mark, easy to find; the box keeps placing it.
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        POINT at{};
-        GetCaretPos(&at);
-        CreateCaret(hwnd, nullptr, scaledPx(design::FocusMarkWidth, static_cast<int>(m_dpi)), rowHeight(hwnd, box.font.get()));
-        SetCaretPos(at.x, at.y);
-        ShowCaret(hwnd);
-        return result;
-    }
-    default:
-        break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
 void CalculatorWindow::click(int id)
 {
     if (const auto handler = m_clicks.find(id); handler != m_clicks.end())
         handler->second();
 }
 
-int CalculatorWindow::tapeLineHeight(std::size_t index)
+void CalculatorWindow::handle(const std::function<void(CalculatorWindowModel&)>& handler)
 {
-    const auto& tape = m_engine.display().lstEntered;
-    const std::wstring line = index < tape.size() ? toWide(tape[index]) : std::wstring();
-    const int rows = static_cast<int>(tapeRows(line).size());
-    // A list box item is at most 255 pixels high.
-    return std::min(255, rows * rowHeight(m_lstEntered->hwnd, m_lstEntered->font.get()));
+    handler(m_model);
+    draw();
 }
 
-std::vector<std::wstring> CalculatorWindow::tapeRows(std::wstring_view line)
+void CalculatorWindow::draw()
 {
-    // The rule is decoration: one row, cut at the list's edge.
-    if (line == toWide(text::TapeRule))
-        return {std::wstring(line)};
-    RECT client;
-    GetClientRect(m_lstEntered->hwnd, &client);
-    const int width = client.right - 2 * scaledPx(2, static_cast<int>(m_dpi));
-    const std::string utf8 = toUtf8(line);
-    const HWND list = m_lstEntered->hwnd;
-    const HFONT font = m_lstEntered->font.get();
-    std::vector<std::wstring> rows;
-    for (const std::string_view row :
-        wrapAnywhere(utf8, width, [list, font](std::string_view part) { return textExtent(list, font, toWide(part)).cx; }))
-        rows.push_back(toWide(row));
-    return rows;
-}
+    const auto [display, window] = m_model.view();
+    const auto show = [this](std::string_view name, bool shown) { ShowWindow(control(name).hwnd, shown ? SW_SHOWNA : SW_HIDE); };
+    for (const auto& [name, text] : {std::pair{"lblDisplay", &display.lblDisplay}, std::pair{"lblNewNum", &display.lblNewNum},
+             std::pair{"lblOp", &display.lblOp}})
+        setDisplayText(control(name), *text);
+    show("lblNewNum", display.lblNewNumVisible);
+    show("lblOp", display.lblOpVisible);
+    show("lblSpacer(1)", display.lblSpacer1Visible);
+    m_tape->setLines(display.lstEntered);
 
-void CalculatorWindow::drawTapeLine(const DRAWITEMSTRUCT& item)
-{
-    const HDC dc = item.hDC;
-    const ControlDesign& row = *m_lstEntered->row;
-    const int d = static_cast<int>(m_dpi);
-    // A selected line in inverse video: plain to see in any theme.
-    const bool selected = item.itemID != static_cast<UINT>(-1) && (item.itemState & ODS_SELECTED) != 0;
-    FillRect(dc, &item.rcItem, brush(selected ? row.fore : row.back));
-    if (item.itemID != static_cast<UINT>(-1)) {
-        const std::wstring line = listBoxItem(item.hwndItem, static_cast<long>(item.itemID));
-        const HGDIOBJ previous = SelectObject(dc, m_lstEntered->font.get());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, colorRef(selected ? row.back : row.fore));
-        const int height = rowHeight(item.hwndItem, m_lstEntered->font.get());
-        int top = item.rcItem.top;
-        for (const std::wstring& part : tapeRows(line)) {
-            ExtTextOutW(dc, item.rcItem.left + scaledPx(2, d), top, ETO_CLIPPED, &item.rcItem, part.c_str(),
-                static_cast<UINT>(part.size()), nullptr);
-            top += height;
-        }
-        SelectObject(dc, previous);
+    if (shown(m_lstEntered->hwnd) != window.tapeShown)
+        showTape(window.tapeShown);
+    show("txtClearEntries", window.clearEntriesShown);
+    // The box's text only when a handler set it: what the user typed stays until then.
+    if (window.showEntriesSet != m_showEntriesSet) {
+        m_showEntriesSet = window.showEntriesSet;
+        setWindowText(m_txtShowEntries->hwnd, window.showEntriesText);
+        setToolTip(*m_txtShowEntries, window.showEntriesTip);
+        // The new text shows from its start.
+        SendMessageW(m_txtShowEntries->hwnd, EM_SETSEL, 0, 0);
     }
-    // The line with the list's focus wears the keys' focus mark, whatever the keyboard cues say.
-    if ((item.itemState & ODS_FOCUS) != 0 || (GetFocus() == item.hwndItem && item.itemID == static_cast<UINT>(-1))) {
-        const Rgb mark = selected ? colour::FocusMarkOnDark : colour::FocusMark;
-        fillFrame(dc, item.rcItem, scaledPx(design::FocusMarkWidth, d), mark, mark);
+
+    setChecked("mnuOptionsShowTape", window.showTapeChecked);
+    setChecked("mnuOptionsHideTape", window.hideTapeChecked);
+    setChecked("mnuOptionsDateAndTimeOn", window.dateAndTimeOnChecked);
+    setChecked("mnuOptionsDateAndTimeOff", window.dateAndTimeOffChecked);
+
+    show("lblDateAndTime", window.dateAndTimeShown);
+    if (toWide(window.dateAndTime) != windowText(m_lblDateAndTime->hwnd))
+        setDateAndTimeText(window.dateAndTime);
+    enableTimer(window.timerEnabled);
+
+    if (window.announcements != m_announced) {
+        m_announced = window.announcements;
+        m_announcer->say(window.announcement);
     }
+    // Ends the whole program at once, the hidden splash window included: no question, nothing saved.
+    if (window.ended)
+        PostQuitMessage(0);
 }
 
-void CalculatorWindow::scrollTapeToNewest()
-{
-    const HWND list = m_lstEntered->hwnd;
-    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    if (count <= 0)
-        return;
-    // The first line from which the rest fits, newest at the bottom, like a paper strip.
-    RECT client;
-    GetClientRect(list, &client);
-    int top = count - 1;
-    int used = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, static_cast<WPARAM>(top), 0));
-    while (top > 0) {
-        const int above = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, static_cast<WPARAM>(top - 1), 0));
-        if (used + above > client.bottom)
-            break;
-        used += above;
-        --top;
-    }
-    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
-}
-
-void CalculatorWindow::syncFromEngine()
-{
-    const DisplayState& display = m_engine.display();
-    for (const auto& [label, text] : {std::pair{m_lblDisplay, &display.lblDisplay}, std::pair{m_lblNewNum, &display.lblNewNum},
-             std::pair{m_lblOp, &display.lblOp}})
-        setDisplayText(*label, *text);
-    ShowWindow(m_lblNewNum->hwnd, display.lblNewNumVisible ? SW_SHOWNA : SW_HIDE);
-    ShowWindow(m_lblOp->hwnd, display.lblOpVisible ? SW_SHOWNA : SW_HIDE);
-    ShowWindow(m_lblSpacer1->hwnd, display.lblSpacer1Visible ? SW_SHOWNA : SW_HIDE);
-
-    // The tape only grows, except when it is emptied.
-    const HWND list = m_lstEntered->hwnd;
-    const auto& tape = display.lstEntered;
-    auto lines = static_cast<std::size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    if (lines > tape.size()) {
-        SendMessageW(list, LB_RESETCONTENT, 0, 0);
-        NotifyWinEvent(ChildrenReordered, list, OBJID_CLIENT, CHILDID_SELF);
-        lines = 0;
-    }
-    if (lines < tape.size()) {
-        // Each line is a new child of the tape's accessible object, numbered from 1.
-        for (; lines < tape.size(); ++lines) {
-            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(tape[lines]).c_str()));
-            NotifyWinEvent(ObjectCreated, list, OBJID_CLIENT, static_cast<LONG>(lines + 1));
-        }
-        scrollTapeToNewest();
-    }
-}
-
-void CalculatorWindow::announce(const PressAnnouncement& press)
-{
-    if (const std::string words = press.words(); !words.empty())
-        m_announcer->say(words);
-}
-
-bool CalculatorWindow::setDisplayText(Control& label, const std::string& text)
+void CalculatorWindow::setDisplayText(Control& label, const std::string& text)
 {
     const std::wstring wide = toWide(text);
     if (windowText(label.hwnd) == wide)
-        return false;
+        return;
     SetWindowTextW(label.hwnd, wide.c_str());
     if (label.row->shrinkToFit)
         fitDisplay(label);
-    return true;
 }
 
 void CalculatorWindow::fitDisplay(Control& label)
@@ -718,27 +471,25 @@ void CalculatorWindow::showTape(bool shown)
         moveFocus(false);
     ShowWindow(list, shown ? SW_SHOWNA : SW_HIDE);
     if (shown)
-        scrollTapeToNewest();
+        m_tape->scrollToNewest();
 }
 
 void CalculatorWindow::enableTimer(bool enabled)
 {
     // Enabling a running timer keeps its rhythm: the next tick comes when it was due.
-    if (enabled && !m_timerEnabled)
+    if (enabled && !m_timerRunning)
         SetTimer(hwnd(), TimerId, design::TimerIntervalMs, nullptr);
-    else if (!enabled)
+    else if (!enabled && m_timerRunning)
         KillTimer(hwnd(), TimerId);
-    m_timerEnabled = enabled;
+    m_timerRunning = enabled;
 }
 
 void CalculatorWindow::show()
 {
-    if (!m_loaded) {
-        m_loaded = true;
+    if (!m_model.view().window.loaded) {
         // The timer is enabled by design from the moment the window is loaded; the load step then
         // switches it with the date-time option.
-        enableTimer(true);
-        Form_Load();
+        handle([](CalculatorWindowModel& model) { model.Form_Load(); });
         // The first control in the tab order holds the focus when the window opens.
         m_lastFocus = m_txtShowEntries->hwnd;
     }
@@ -746,115 +497,6 @@ void CalculatorWindow::show()
     SetForegroundWindow(hwnd());
     if (m_lastFocus != nullptr)
         SetFocus(m_lastFocus);
-}
-
-void CalculatorWindow::Form_Load()
-{
-    if (m_engine.state().blnDateAndTime != 0)
-        mnuOptionsDateAndTimeOn_Click();
-    else
-        mnuOptionsDateAndTimeOff_Click();
-    m_engine.hideNewNumberBar();
-    syncFromEngine();
-}
-
-void CalculatorWindow::cmdDigit_Click(int index)
-{
-    const PressAnnouncement press(m_engine, "cmdDigit(" + std::to_string(index) + ")");
-    m_engine.cmdDigit_Click(index);
-    syncFromEngine();
-    announce(press);
-}
-
-void CalculatorWindow::cmdOp_Click(int index)
-{
-    const PressAnnouncement press(m_engine, "cmdOp(" + std::to_string(index) + ")");
-    m_engine.cmdOp_Click(index);
-    syncFromEngine();
-    announce(press);
-}
-
-void CalculatorWindow::lblClearAll_Click()
-{
-    const PressAnnouncement press(m_engine, "lblClearAll");
-    m_engine.lblClearAll_Click();
-    syncFromEngine();
-    announce(press);
-}
-
-void CalculatorWindow::lblClearError_Click()
-{
-    const PressAnnouncement press(m_engine, "lblClearError");
-    m_engine.lblClearError_Click();
-    syncFromEngine();
-    announce(press);
-}
-
-void CalculatorWindow::lblClearError2_Click()
-{
-    const PressAnnouncement press(m_engine, "lblClearError2");
-    m_engine.lblClearError2_Click();
-    syncFromEngine();
-    announce(press);
-}
-
-// The text-box buttons toggle by the list's own visibility and never touch the menu checks.
-void CalculatorWindow::txtShowEntries_Click()
-{
-    const bool hidden = !shown(m_lstEntered->hwnd);
-    showTape(hidden);
-    ShowWindow(m_txtClearEntries->hwnd, hidden ? SW_SHOWNA : SW_HIDE);
-    setWindowText(m_txtShowEntries->hwnd, hidden ? text::HideEntries : text::ShowEntries);
-    setToolTip(*m_txtShowEntries, hidden ? text::HideEntriesTip : text::ShowEntriesTip);
-    // The new text shows from its start.
-    SendMessageW(m_txtShowEntries->hwnd, EM_SETSEL, 0, 0);
-}
-
-void CalculatorWindow::txtClearEntries_Click()
-{
-    m_engine.clearTape();
-    syncFromEngine();
-}
-
-// The menu items set explicit states and never touch the text-box buttons.
-void CalculatorWindow::mnuOptionsShowTape_Click()
-{
-    setChecked("mnuOptionsShowTape", true);
-    setChecked("mnuOptionsHideTape", false);
-    showTape(true);
-}
-
-void CalculatorWindow::mnuOptionsHideTape_Click()
-{
-    setChecked("mnuOptionsShowTape", false);
-    setChecked("mnuOptionsHideTape", true);
-    showTape(false);
-}
-
-void CalculatorWindow::mnuOptionsDateAndTimeOn_Click()
-{
-    setChecked("mnuOptionsDateAndTimeOff", false);
-    setChecked("mnuOptionsDateAndTimeOn", true);
-    enableTimer(true);
-    ShowWindow(m_lblDateAndTime->hwnd, SW_SHOWNA);
-    m_engine.setDateAndTime(true);
-}
-
-void CalculatorWindow::mnuOptionsDateAndTimeOff_Click()
-{
-    setChecked("mnuOptionsDateAndTimeOff", true);
-    setChecked("mnuOptionsDateAndTimeOn", false);
-    enableTimer(false);
-    ShowWindow(m_lblDateAndTime->hwnd, SW_HIDE);
-    m_engine.setDateAndTime(false);
-}
-
-void CalculatorWindow::tmrCalc_Timer() { setDateAndTimeText(m_services.currentDateTime()); }
-
-void CalculatorWindow::mnuFilesExit_Click()
-{
-    // Ends the whole program at once, the hidden splash window included: no question, nothing saved.
-    PostQuitMessage(0);
 }
 
 } // namespace tavoro
