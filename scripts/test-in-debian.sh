@@ -89,8 +89,14 @@ for conf in /etc/apt/apt.conf.d/*; do
     cp "$conf" "$run/etc/apt/apt.conf.d/"
   fi
 done
-git clone --quiet "$repo" "$run/root/tavoro"
-echo "== Debian $suite ready in $((SECONDS - started)) s; cloned $(git -C "$repo" rev-parse --short HEAD)"
+# The checkout may belong to another user than root (a clone made by someone else, tested through
+# sudo), which git refuses to read ("dubious ownership"): these two reads trust it, and nothing else.
+trust=$(mktemp)
+trap 'rm -f "$trust"' EXIT
+printf '[safe]\n\tdirectory = %s\n\tdirectory = %s/.git\n' "$repo" "$repo" > "$trust"
+GIT_CONFIG_GLOBAL=$trust git clone --quiet "$repo" "$run/root/tavoro"
+echo "== Debian $suite ready in $((SECONDS - started)) s;" \
+  "cloned $(GIT_CONFIG_GLOBAL=$trust git -C "$repo" rev-parse --short HEAD)"
 
 # run_in NAMESPACES... -- COMMAND...: COMMAND in the chroot, in a private mount namespace and a
 # process namespace of its own (whatever it leaves running ends with it), plus NAMESPACES.
