@@ -40,5 +40,13 @@ done
 echo "Installing missing Debian packages: ${missing[*]}"
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# An install that was cut short (a machine stopped half-way) leaves dpkg unfinished, and apt then
+# refuses to install anything until it is finished.
+# (The variable goes through env, as sudo drops the caller's.)
+if [[ -n $(dpkg --audit 2> /dev/null) ]]; then
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive dpkg --configure -a
+fi
+# Another package manager at work (an automatic update) holds the lock for a while: wait for it.
+apt=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -o Acquire::Retries=3)
+"${sudo[@]}" "${apt[@]}" update -qq
+"${sudo[@]}" "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
