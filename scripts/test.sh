@@ -9,11 +9,14 @@ cd "$(dirname "$0")/.."
 
 scripts/deps.sh test
 jobs=$(nproc)
+# A test that hangs fails after 10 minutes, with its output, instead of holding the run up; the
+# slow ones set a TIMEOUT of their own.
+timeout=600
 
 echo "== Build and test"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVORO_WERROR=ON
 cmake --build build -j"$jobs"
-ctest --test-dir build --output-on-failure -j"$jobs"
+ctest --test-dir build --output-on-failure --timeout "$timeout" -j"$jobs"
 
 echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
 # The Wine checks ran in the normal build; the Windows programs take no sanitizer flags.
@@ -24,7 +27,7 @@ cmake --build build-asan -j"$jobs"
 # program's exit sometimes dies ("Tracer caught signal 11") with a threaded program such as a Qt
 # one talking to a screen reader. Leaks are still found and still fatal.
 ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+  ctest --test-dir build-asan --output-on-failure --timeout "$timeout" -j"$jobs"
 
 if [[ -x tests/fuzz/run-fuzzer.sh ]]; then
   echo "== Fuzz the engine"

@@ -173,7 +173,7 @@ def main():
 
         orca = Orca(scratch)
         session.must_run.update({"Xvfb": xvfb, "Orca": orca.process})
-        wait_for("Orca to start", lambda: "Screen reader on." in orca.said(), 30)
+        wait_for("Orca to start", lambda: "Screen reader on." in orca.said(), 60)
         print(f"Orca speaks after {time.monotonic() - started:.1f} s")
 
         program = subprocess.Popen([program_path], env=dict(os.environ, QT_QPA_PLATFORM="xcb"))
