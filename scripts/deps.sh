@@ -41,11 +41,9 @@ echo "Installing missing Debian packages: ${missing[*]}"
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
 # An install that was cut short (a machine stopped half-way) leaves dpkg unfinished, and apt then
-# refuses to install anything until it is finished.
+# refuses to install anything until it is finished; with nothing unfinished this does nothing.
 # (The variable goes through env, as sudo drops the caller's.)
-if [[ -n $(dpkg --audit 2> /dev/null) ]]; then
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive dpkg --configure -a
-fi
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive dpkg --configure -a
 # Another package manager at work (an automatic update) holds the lock for a while: wait for it.
 apt=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -o Acquire::Retries=3)
 "${sudo[@]}" "${apt[@]}" update -qq
