@@ -23,7 +23,13 @@ QString timeFormatWithoutZone(const QLocale& locale)
 
 } // namespace
 
-void QtServices::beep() { QApplication::beep(); }
+QtServices::QtServices() : m_eventSound(QGuiApplication::applicationDisplayName().toStdString()) {}
+
+void QtServices::beep()
+{
+    if (m_eventSound.play("bell-window-system", "Beep") == EventSound::Result::Failed)
+        QApplication::beep();
+}
 
 void QtServices::messageBox(const std::string& text)
 {
