@@ -4,24 +4,45 @@
 # screen-reader-session.py. With --orca, works the program from the keyboard with the Orca screen
 # reader running instead, and checks what Orca says: see orca-session.py. With --fit, starts it on
 # small screens at large display scales and checks that its windows lie on the screen, clicking
-# its keys for real: see screen-fit-session.py. This wrapper finds the tools and bounds the whole
-# run. The session bus must be one of its own, as tests/isolated-env.sh gives it (CTest runs it so).
-# Usage: tests/isolated-env.sh tests/a11y/check-screen-reader.sh [--orca|--fit] PROGRAM WINDOW_TITLE
+# its keys for real: see screen-fit-session.py. With --sound, presses its keys with a private
+# sound server as its speakers and counts the sounds it makes: see ../sound/sound-session.py.
+# With --wayland (for the default check and --sound), runs the program on Qt's wayland platform
+# under weston's headless backend instead of Qt's xcb platform on Xvfb. This wrapper finds the
+# tools and bounds the whole run. The session bus must be one of its own, as tests/isolated-env.sh
+# gives it (CTest runs it so).
+# Usage: tests/isolated-env.sh tests/a11y/check-screen-reader.sh [--orca|--fit|--sound] [--wayland]
+#            PROGRAM WINDOW_TITLE
 # Exits 77 (skipped) when a tool is missing.
 set -eu
-driver=screen-reader-session.py
-case "$1" in
-    --orca) driver=orca-session.py; shift ;;
-    --fit) driver=screen-fit-session.py; shift ;;
-esac
-program=$1 title=$2
 here=$(dirname "$0")
+driver=$here/screen-reader-session.py platform=xcb
+while :; do
+    case "$1" in
+        --orca) driver=$here/orca-session.py; shift ;;
+        --fit) driver=$here/screen-fit-session.py; shift ;;
+        --sound) driver=$here/../sound/sound-session.py; shift ;;
+        --wayland) platform=wayland; shift ;;
+        *) break ;;
+    esac
+done
+program=$1 title=$2
+case "$driver:$platform" in
+    *orca-session.py:wayland|*screen-fit-session.py:wayland)
+        echo "$0: --orca and --fit drive the program through X; they have no --wayland" >&2; exit 2 ;;
+esac
 
 skip() { echo "$1; skipped"; exit 77; }
 # dbus-run-session: without it isolated-env.sh gives no session bus at all.
-for tool in Xvfb dbus-run-session timeout; do
-    command -v $tool > /dev/null || skip "$tool not found (Debian: xvfb, dbus-bin, coreutils)"
+for tool in dbus-run-session timeout; do
+    command -v $tool > /dev/null || skip "$tool not found (Debian: dbus-bin, coreutils)"
 done
+if [ $platform = wayland ]; then
+    command -v weston > /dev/null || skip "weston not found (Debian: weston)"
+    set -- /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so
+    [ -e "$1" ] || skip "Qt's wayland platform not found (Debian: qt6-wayland)"
+else
+    command -v Xvfb > /dev/null || skip "Xvfb not found (Debian: xvfb)"
+fi
 launcher=
 for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
     [ -x "$candidate" ] && launcher=$candidate && break
@@ -31,18 +52,30 @@ done
 python=/usr/bin/python3
 [ -x "$python" ] && "$python" -c 'import pyatspi' 2> /dev/null ||
     skip "pyatspi not found for $python (Debian: python3-pyatspi)"
-if [ $driver = orca-session.py ]; then
+case "$driver" in
+    *sound-session.py)
+        for tool in pulseaudio pactl parec; do
+            command -v $tool > /dev/null || skip "$tool not found (Debian: pulseaudio, pulseaudio-utils)"
+        done
+        # What the program plays its sounds with: libcanberra's sound-server backend and the sound
+        # theme (both only recommended by the program's package).
+        set -- /usr/lib/*/libcanberra-0.30/libcanberra-pulse.so
+        [ -e "$1" ] || skip "libcanberra's PulseAudio backend not found (Debian: libcanberra-pulse)"
+        [ -e /usr/share/sounds/freedesktop/index.theme ] ||
+            skip "the freedesktop sound theme not found (Debian: sound-theme-freedesktop)" ;;
+esac
+if [ "$driver" = "$here/orca-session.py" ]; then
     for tool in orca speech-dispatcher xdotool; do
         command -v $tool > /dev/null || skip "$tool not found (Debian: orca, speech-dispatcher, xdotool)"
     done
     [ -e /usr/lib/speech-dispatcher-modules/sd_espeak-ng ] ||
         skip "speech-dispatcher's espeak-ng module not found (Debian: speech-dispatcher-espeak-ng)"
 fi
-if [ $driver = screen-fit-session.py ]; then
+if [ "$driver" = "$here/screen-fit-session.py" ]; then
     for tool in xdotool xprop; do
         command -v $tool > /dev/null || skip "$tool not found (Debian: xdotool, x11-utils)"
     done
 fi
 
 # The driver bounds each step, timeout the whole.
-exec timeout -k 5 80 "$python" "$here/$driver" "$program" "$title" "$launcher"
+exec timeout -k 5 80 "$python" "$driver" "$program" "$title" "$launcher" "$platform"

@@ -18,7 +18,10 @@ their action and their names follow the tape; the menu items' check marks read a
 It ends the program through its Files > eXit menu item. Every wait is bounded; every process it
 starts is ended.
 
-Usage: screen-reader-session.py PROGRAM WINDOW_TITLE AT_SPI_BUS_LAUNCHER
+PLATFORM is Qt's platform: xcb (the default) on Xvfb, or wayland on weston's headless backend;
+what assistive tools are told must not depend on it.
+
+Usage: screen-reader-session.py PROGRAM WINDOW_TITLE AT_SPI_BUS_LAUNCHER [PLATFORM]
 """
 
 import os
@@ -92,6 +95,39 @@ def start_xvfb(size="1280x1024"):
             return xvfb, f":{number}"
         end(xvfb, group=False)
     raise Failure("Xvfb did not start")
+
+
+def start_weston(processes, size="1280x1024"):
+    """Starts weston with its headless backend (no screen, no input devices, a desktop shell) on a
+    socket in XDG_RUNTIME_DIR; the process joins `processes`. Returns its socket name. Weston 10
+    (Debian 12) names the backend headless-backend.so, weston 14 (Debian 13) headless; both take
+    the size as --width and --height."""
+    help_text = subprocess.run(["weston", "--help"], capture_output=True, text=True,
+                               timeout=STEP_SECONDS).stdout
+    backend = "headless-backend.so" if "headless-backend.so" in help_text else "headless"
+    name = f"tavoro-wayland-{os.getpid()}"
+    socket_path = os.path.join(os.environ["XDG_RUNTIME_DIR"], name)
+    width, height = size.split("x")
+    # --idle-time=0: no screen lock however long a step takes.
+    weston = subprocess.Popen(
+        ["weston", f"--backend={backend}", f"--socket={name}", f"--width={width}", f"--height={height}",
+         "--idle-time=0", "--no-config"],
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+    processes.append((weston, True))
+    must_run["weston"] = weston
+    wait_for(f"weston's socket {name}", lambda: os.path.exists(socket_path))
+    return name
+
+
+def start_display(platform, processes):
+    """Starts the display server Qt's `platform` needs (xcb: Xvfb; wayland: weston); it joins
+    `processes`. Returns the variables a program needs to use it."""
+    if platform == "wayland":
+        return {"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": start_weston(processes)}
+    xvfb, display = start_xvfb()
+    processes.append((xvfb, False))
+    must_run["Xvfb"] = xvfb
+    return {"QT_QPA_PLATFORM": "xcb", "DISPLAY": display}
 
 
 def x_server_answers(number):
@@ -345,7 +381,9 @@ def check_any_call(ask, calculator, tape, seed):
           f"{time.monotonic() - started:.1f} s; the texts {before[0]} and the tape {lines} read as before")
 
 
-def drive(program, title, events, ask):
+def start_calculator(program, title):
+    """Finds the program on the AT-SPI bus, presses its splash window's start button and waits for
+    the calculator window; returns that window and its total display."""
     import pyatspi
 
     # A call to an object that does not answer fails after 5 s, not D-Bus's 25 s.
@@ -380,6 +418,13 @@ def drive(program, title, events, ask):
     if splash.getState().contains(pyatspi.STATE_SHOWING):
         raise Failure("the splash window still shows")
     print(f'calculator window "{calculator.name}"; total reads "{text_of(total)}"')
+    return calculator, total
+
+
+def drive(program, title, events, ask):
+    import pyatspi
+
+    calculator, total = start_calculator(program, title)
 
     # Each press, and what the displays then read (the new number and the pending operator show
     # once a total exists).
@@ -468,8 +513,16 @@ def drive(program, title, events, ask):
     wait_for('"Show Tape" checked, "Hide Tape" not', lambda: checked("Show Tape") and not checked("Hide Tape"))
     print('menu items: "hIde Date and Time", then "Show Tape" read as checked, the others not')
 
-    exit_item = menu_item("eXit")
-    del must_run["the program"]
+    exit_through_menu(calculator, program)
+
+
+def exit_through_menu(calculator, program):
+    """Ends the program through its Files > eXit menu item, as a user does (so that what it holds
+    is freed and a sanitizer build's leak check runs), and checks that it ended with status 0."""
+    import pyatspi
+    exit_item = wait_for('the menu item "eXit"',
+                         lambda: find(calculator, pyatspi.ROLE_MENU_ITEM, "eXit", showing=False))
+    must_run.pop("the program", None)
     press(exit_item)
     wait_for("the program to end after eXit", lambda: program.poll() is not None)
     if program.returncode != 0:
@@ -505,12 +558,12 @@ def run_checks(body):
 
 def main():
     program_path, title, launcher_path = sys.argv[1:4]
+    platform = sys.argv[4] if len(sys.argv) > 4 else "xcb"
 
     def checks(processes):
-        xvfb, display = start_xvfb()
-        processes.append((xvfb, False))
-        os.environ["DISPLAY"] = display
-        print(f"Xvfb on {display}")
+        display = start_display(platform, processes)
+        os.environ.update(display)
+        print(f"Qt's {platform} platform on {display.get('DISPLAY') or display['WAYLAND_DISPLAY']}")
         start_accessibility_bus(launcher_path, processes)
         session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
 
@@ -552,10 +605,9 @@ def main():
                 events["added"].append(event.any_data.name)
         pyatspi.Registry.registerEventListener(on_child_added, "object:children-changed:add")
 
-        env = dict(os.environ, QT_QPA_PLATFORM="xcb")
-        program = subprocess.Popen([program_path], env=env)
+        program = subprocess.Popen([program_path])
         processes.append((program, False))
-        must_run.update({"Xvfb": xvfb, "the program": program})
+        must_run["the program"] = program
         drive(program, title, events, Caller(session, program))
     return run_checks(checks)
 
