@@ -4,13 +4,19 @@
 # Usage: scripts/deps.sh [build|test|run|bench|windows|chroot]   (default: test)
 set -euo pipefail
 
-build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev
+# libcanberra and GIO: the beep is the desktop's event sound, in the sound theme GNOME's settings name.
+build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev libcanberra-dev libglib2.0-dev
        fonts-liberation fonts-dejavu-core)
+# The sound checks: a private PulseAudio server and its recorder; the Wayland checks: weston and Qt's
+# Wayland platform, on every release.
 test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-dev xvfb xauth xdotool x11-utils
       python3-pyatspi at-spi2-core dbus appstream lintian dpkg-dev file locales
       g++-mingw-w64-x86-64 googletest wine wine64 wixl msitools
-      orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)
-run=(libqt6gui6)
+      orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+      pulseaudio pulseaudio-utils weston qt6-wayland)
+# What the Debian package depends on and recommends: Qt, the event sounds' library, its backend for
+# the sound server (PulseAudio, or PipeWire in its place) and the sound theme.
+run=(libqt6gui6 libcanberra0 libcanberra-pulse sound-theme-freedesktop)
 # The start-up benchmark's X11 driver (bench/).
 bench=(xvfb dbus libx11-dev libxtst-dev libxdamage-dev)
 # A clean system of another Debian release to test in (test-in-debian.sh).
@@ -30,6 +36,27 @@ case "${1:-test}" in
   *) echo "usage: $0 [build|test|run|bench|windows|chroot]" >&2; exit 2 ;;
 esac
 
+# Qt's Wayland platform, where the release's own Qt recommends it (Debian 13's libqt6gui6 does,
+# Debian 12's does not): apt installs recommended packages, so the installed Debian package draws
+# natively on a Wayland desktop there, and the program `scripts/run.sh` starts must do the same;
+# this script installs without recommended packages. What the installed libqt6gui6 recommends, or
+# else the one apt would install.
+qt_recommends() {
+  local package
+  for package in libqt6gui6 libqt6gui6t64; do
+    if [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) == "install ok installed" ]]; then
+      dpkg-query -W -f='${Recommends}\n' "$package"
+    else
+      apt-cache show --no-all-versions "$package" 2>/dev/null | sed -n 's/^Recommends: //p'
+    fi
+  done
+}
+wayland_recommended() { qt_recommends | tr ',|' '\n\n' | awk '{ print $1 }' | grep -qx qt6-wayland; }
+# (The test set has it on every release, for the checks on Wayland.)
+case "${1:-test}" in
+  run|bench) wayland_recommended && wanted+=(qt6-wayland) ;;
+esac
+
 missing=()
 for package in "${wanted[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
@@ -47,4 +74,8 @@ sudo=()
 # Another package manager at work (an automatic update) holds the lock for a while: wait for it.
 apt=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -o Acquire::Retries=3)
 "${sudo[@]}" "${apt[@]}" update -qq
+# A system whose package lists were empty knows only now what its Qt recommends.
+case "${1:-test}" in
+  run|bench) [[ " ${wanted[*]} " == *" qt6-wayland "* ]] || ! wayland_recommended || missing+=(qt6-wayland) ;;
+esac
 "${sudo[@]}" "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
