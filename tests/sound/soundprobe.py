@@ -161,28 +161,34 @@ def _end(process, first=signal.SIGTERM):
     process.wait()
 
 
-def count_onsets(samples, rate, window_seconds=0.01, min_gap_seconds=0.1, threshold=300):
-    """How many separate sounds `samples` (signed 16-bit mono at `rate`) hold: a sound is a run of
-    short windows whose loudness (root mean square) exceeds `threshold`; runs closer than
-    `min_gap_seconds` are one sound (a sound's own quiet moments do not split it). The threshold,
-    about -40 dBFS, lies far above a null sink's silence (0) and far below any event sound."""
-    return len(sound_spans(samples, rate, window_seconds, min_gap_seconds, threshold))
+def count_onsets(samples, rate, window_seconds=0.01, min_gap_seconds=0.1, threshold=300, rise=3.0):
+    """How many separate sounds `samples` (signed 16-bit mono at `rate`) hold. A sound starts in a
+    short window whose loudness (root mean square) exceeds `threshold` and is at least `rise` times
+    that of the quietest of the three windows before it: after silence, or on top of the fading
+    tail of the sound before (a sound 0.15 s after another one of 0.14 s leaves no silence between
+    them). Starts closer than `min_gap_seconds` to the one before are the same sound (its attack,
+    its own ups and downs). The threshold, about -40 dBFS, lies far above a null sink's silence (0)
+    and far below any event sound."""
+    return len(sound_spans(samples, rate, window_seconds, min_gap_seconds, threshold, rise))
 
 
-def sound_spans(samples, rate, window_seconds=0.01, min_gap_seconds=0.1, threshold=300):
-    """The separate sounds in `samples` as (start, end) times in seconds; see count_onsets()."""
+def sound_spans(samples, rate, window_seconds=0.01, min_gap_seconds=0.1, threshold=300, rise=3.0):
+    """The separate sounds in `samples` as (start, end) times in seconds, a sound ending where it
+    last exceeds the threshold before the next one starts; see count_onsets()."""
     window = max(1, int(rate * window_seconds))
-    limit = threshold * threshold * window
+    loudness = [(sum(sample * sample for sample in samples[start:start + window]) / window) ** 0.5
+                for start in range(0, len(samples) - window + 1, window)]
     spans = []
-    for start in range(0, len(samples) - window + 1, window):
-        energy = sum(sample * sample for sample in samples[start:start + window])
-        if energy <= limit:
+    for index, level in enumerate(loudness):
+        if level <= threshold:
             continue
-        begin, end = start / rate, (start + window) / rate
-        if spans and begin - spans[-1][1] < min_gap_seconds:
-            spans[-1] = (spans[-1][0], end)
-        else:
+        begin, end = index * window_seconds, (index + 1) * window_seconds
+        before = min(loudness[max(0, index - 3):index], default=0.0)
+        starts = level >= rise * before and (not spans or begin - spans[-1][0] >= min_gap_seconds - 1e-9)
+        if starts:
             spans.append((begin, end))
+        else:
+            spans[-1] = (spans[-1][0], end) if spans else (begin, end)
     return spans
 
 
