@@ -5,22 +5,24 @@
 # reader running instead, and checks what Orca says: see orca-session.py. With --fit, starts it on
 # small screens at large display scales and checks that its windows lie on the screen, clicking
 # its keys for real: see screen-fit-session.py. With --sound, presses its keys with a private
-# sound server as its speakers and counts the sounds it makes: see ../sound/sound-session.py.
+# sound server as its speakers and counts the sounds it makes; --sound=CASE for the other cases of
+# ../sound/sound-session.py (event sounds switched off, no sound server for the program).
 # With --wayland (for the default check and --sound), runs the program on Qt's wayland platform
 # under weston's headless backend instead of Qt's xcb platform on Xvfb. This wrapper finds the
 # tools and bounds the whole run. The session bus must be one of its own, as tests/isolated-env.sh
 # gives it (CTest runs it so).
-# Usage: tests/isolated-env.sh tests/a11y/check-screen-reader.sh [--orca|--fit|--sound] [--wayland]
-#            PROGRAM WINDOW_TITLE
+# Usage: tests/isolated-env.sh tests/a11y/check-screen-reader.sh [--orca|--fit|--sound[=CASE]]
+#            [--wayland] PROGRAM WINDOW_TITLE
 # Exits 77 (skipped) when a tool is missing.
 set -eu
 here=$(dirname "$0")
-driver=$here/screen-reader-session.py platform=xcb
+driver=$here/screen-reader-session.py platform=xcb sound_case=heard
 while :; do
     case "$1" in
         --orca) driver=$here/orca-session.py; shift ;;
         --fit) driver=$here/screen-fit-session.py; shift ;;
         --sound) driver=$here/../sound/sound-session.py; shift ;;
+        --sound=*) driver=$here/../sound/sound-session.py sound_case=${1#--sound=}; shift ;;
         --wayland) platform=wayland; shift ;;
         *) break ;;
     esac
@@ -78,4 +80,4 @@ if [ "$driver" = "$here/screen-fit-session.py" ]; then
 fi
 
 # The driver bounds each step, timeout the whole.
-exec timeout -k 5 80 "$python" "$driver" "$program" "$title" "$launcher" "$platform"
+exec timeout -k 5 80 "$python" "$driver" "$program" "$title" "$launcher" "$platform" "$sound_case"

@@ -95,6 +95,14 @@ class SoundServer:
             self.log = None
         return False
 
+    def play_x_bells(self, display, sound):
+        """Plays the file `sound` for every bell of the X server at `display` (":N"), as an X11
+        desktop that plays X bells does (PulseAudio's module-x11-bell)."""
+        for command in (["upload-sample", sound, "x11-bell"],
+                        ["load-module", "module-x11-bell", f"display={display}", "sample=x11-bell"]):
+            if self._pactl(*command) != 0:
+                raise SoundError(f"pactl {' '.join(command)} failed: {self._log_tail()}")
+
     def start_recording(self):
         """Records what the sink plays, from now until stop_recording(); returns once the recording
         runs (the monitor delivers silence while nothing plays, so data arriving proves it)."""
