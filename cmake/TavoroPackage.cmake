@@ -47,10 +47,16 @@ Screen readers reach every key, display and the tape by name (AT-SPI).
 .
 Two programs are included, tavoro3 (Tavoro 3) and tavoro2 (Tavoro 2); they
 calculate identically and differ in their start-up window.")
-# The libraries the programs link (Qt 6 and the C++ runtime) come from dpkg-shlibdeps; the
-# windows' look is measured in the Liberation and DejaVu fonts, which nothing links.
+# The libraries the programs link (Qt 6, libcanberra, GLib and the C++ runtime) come from
+# dpkg-shlibdeps; the windows' look is measured in the Liberation and DejaVu fonts, which nothing
+# links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core")
+# The beep is the sound theme's bell, played through the sound server: libcanberra reaches
+# PulseAudio, or PipeWire in its place, through libcanberra-pulse, and finds the bell in the
+# freedesktop theme (the fallback of every theme). Without them the programs ring the toolkit's
+# bell, which Wayland and many X11 desktops leave silent; apt installs recommended packages.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libcanberra-pulse, sound-theme-freedesktop")
 # Owner root and the usual modes for the control files, as dpkg-deb builds them.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

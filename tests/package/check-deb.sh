@@ -36,12 +36,17 @@ field() { dpkg-deb -f "$deb" "$1"; }
 field Maintainer | grep -q '^.* <.*@.*>$' || fail "Maintainer is '$(field Maintainer)'"
 field Description | grep -qxF ' An easy to see (and use) calculator for us old blind guys.' ||
     fail "the description lacks the slogan"
-# Computed from the binaries (Qt, the C library), plus the fonts the windows' look is measured in.
-# Qt's core library is libqt6core6t64 from Debian 13 on (the 64-bit time transition).
+# Computed from the binaries (Qt, libcanberra, GLib, the C library), plus the fonts the windows'
+# look is measured in. Qt's core library and GLib's are libqt6core6t64 and libglib2.0-0t64 from
+# Debian 13 on (the 64-bit time transition).
 depends=$(field Depends)
-for package in libc6 'libstdc++6' 'libqt6core6\(t64\)\?' libqt6gui6 libqt6widgets6 fonts-liberation fonts-dejavu-core; do
+for package in libc6 'libstdc++6' 'libqt6core6\(t64\)\?' libqt6gui6 libqt6widgets6 libcanberra0 \
+    'libglib2.0-0\(t64\)\?' fonts-liberation fonts-dejavu-core; do
     echo ", $depends," | grep -q ", $package[ ,]" || fail "Depends lacks $package: $depends"
 done
+# The beep's way to the sound server and its sound.
+[ "$(field Recommends)" = "libcanberra-pulse, sound-theme-freedesktop" ] ||
+    fail "Recommends is '$(field Recommends)'"
 
 # Every file the package holds, and only those: nothing outside /usr, nothing from the build.
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $NF }' | sed 's|^\./|/|' | sort > "$work/files"
