@@ -343,8 +343,8 @@ LRESULT CALLBACK presentedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 // The announcer's UI Automation element: a Text element named by the words last said, a polite live
 // region, never a keyboard focus target. It lives as long as the announcer's window; once that is
 // gone or the element disconnected, every question is answered with UIA_E_ELEMENTNOTAVAILABLE.
-// UI Automation may ask from any thread, also while the window's thread is raising an event: the
-// element answers from what it holds, under a lock, and never waits for the window.
+// It answers from what it holds, under a lock, and never sends the window a message: UI Automation
+// may ask while the window's thread is raising an event.
 class LiveTextElement final : public IRawElementProviderSimple {
 public:
     explicit LiveTextElement(HWND hwnd)
@@ -410,8 +410,8 @@ public:
     {
         if (options == nullptr)
             return E_POINTER;
-        // Free-threaded: no UseComThreading.
-        *options = ProviderOptions_ServerSideProvider;
+        // Called through COM on the window's thread, like the MSAA objects.
+        *options = static_cast<ProviderOptions>(ProviderOptions_ServerSideProvider | ProviderOptions_UseComThreading);
         return available() ? S_OK : uia::ElementNotAvailable;
     }
     HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID, IUnknown** pattern) override
