@@ -332,14 +332,13 @@ public:
     Node node() const { return m_node; }
     // What UiaNodeFromHandle answered.
     HRESULT found() const { return m_found; }
-    // The property's value; empty where it has none. `result`, where given, receives the call's.
-    VARIANT property(PROPERTYID id, HRESULT* result = nullptr) const
+    // The property's value; empty where it has none.
+    VARIANT property(PROPERTYID id) const
     {
         VARIANT value;
         VariantInit(&value);
-        const HRESULT hr = m_node != nullptr ? api().getPropertyValue(m_node, id, &value) : E_HANDLE;
-        if (result != nullptr)
-            *result = hr;
+        if (m_node != nullptr)
+            api().getPropertyValue(m_node, id, &value);
         return value;
     }
     std::wstring name() const { return text(property(uia::NameProperty)); }
