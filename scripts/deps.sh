@@ -4,12 +4,17 @@
 # Usage: scripts/deps.sh [build|test|run|bench|windows|chroot]   (default: test)
 set -euo pipefail
 
+# libwayland-dev, wayland-protocols and libxcb1-dev: what the windows ask the desktop beyond Qt
+# (the Wayland compositor's bounds for a new window, whether an X11 window manager runs).
 build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev
+       libwayland-dev wayland-protocols libxcb1-dev
        fonts-liberation fonts-dejavu-core)
+# openbox, weston and qt6-wayland: the windows' screen fit under a window manager and on Wayland.
 test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-dev xvfb xauth xdotool x11-utils
       python3-pyatspi at-spi2-core dbus appstream lintian dpkg-dev file locales
       g++-mingw-w64-x86-64 googletest wine wine64 wixl msitools
-      orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)
+      orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+      openbox weston qt6-wayland)
 run=(libqt6gui6)
 # The start-up benchmark's X11 driver (bench/).
 bench=(xvfb dbus libx11-dev libxtst-dev libxdamage-dev)

@@ -3,8 +3,9 @@
 # Drives a program as a screen reader does, over AT-SPI, on a virtual X display: see
 # screen-reader-session.py. With --orca, works the program from the keyboard with the Orca screen
 # reader running instead, and checks what Orca says: see orca-session.py. With --fit, starts it on
-# small screens at large display scales and checks that its windows lie on the screen, clicking
-# its keys for real: see screen-fit-session.py. This wrapper finds the tools and bounds the whole
+# small screens at large display scales, bare and under a window manager, and on Wayland under
+# weston, and checks that its windows lie on the screen, clicking its keys for real: see
+# screen-fit-session.py. This wrapper finds the tools and bounds the whole
 # run. The session bus must be one of its own, as tests/isolated-env.sh gives it (CTest runs it so).
 # Usage: tests/isolated-env.sh tests/a11y/check-screen-reader.sh [--orca|--fit] PROGRAM WINDOW_TITLE
 # Exits 77 (skipped) when a tool is missing.
@@ -38,11 +39,15 @@ if [ $driver = orca-session.py ]; then
     [ -e /usr/lib/speech-dispatcher-modules/sd_espeak-ng ] ||
         skip "speech-dispatcher's espeak-ng module not found (Debian: speech-dispatcher-espeak-ng)"
 fi
+seconds=80
 if [ $driver = screen-fit-session.py ]; then
-    for tool in xdotool xprop; do
-        command -v $tool > /dev/null || skip "$tool not found (Debian: xdotool, x11-utils)"
+    for tool in xdotool xprop openbox weston; do
+        command -v $tool > /dev/null || skip "$tool not found (Debian: xdotool, x11-utils, openbox, weston)"
     done
+    ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so > /dev/null 2>&1 ||
+        skip "Qt's wayland platform not found (Debian: qt6-wayland)"
+    seconds=170
 fi
 
 # The driver bounds each step, timeout the whole.
-exec timeout -k 5 80 "$python" "$here/$driver" "$program" "$title" "$launcher"
+exec timeout -k 5 $seconds "$python" "$here/$driver" "$program" "$title" "$launcher"
