@@ -37,11 +37,13 @@ int fittingDpi(const WindowExtent& window, int dpi, PixelSize available)
 PixelSize roomForWindow(const ScreenRoom& room)
 {
     const PixelSize available{room.available.width, room.available.height};
+    PixelSize size = available;
     if (room.bounds && room.bounds->width > 0 && room.bounds->height > 0)
-        return {std::min(room.bounds->width, available.width), std::min(room.bounds->height, available.height)};
-    if (room.workAreaKnown)
-        return available;
-    return {std::max(available.width - UnknownPanelRoom, 0), std::max(available.height - UnknownPanelRoom, 0)};
+        size = {std::min(room.bounds->width, available.width), std::min(room.bounds->height, available.height)};
+    else if (!room.workAreaKnown)
+        size = {available.width - UnknownPanelRoom, available.height - UnknownPanelRoom};
+    const int rounding = room.fractionalScale ? 1 : 0;
+    return {std::max(size.width - rounding, 0), std::max(size.height - rounding, 0)};
 }
 
 PixelPoint keptInside(const PixelRect& outer, const PixelRect& area)

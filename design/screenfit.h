@@ -87,6 +87,9 @@ struct ScreenRoom {
     // The largest size the compositor recommends for a new window, frame included, where it tells
     // one (Wayland's xdg_toplevel.configure_bounds, which GNOME and Plasma make the work area).
     std::optional<PixelSize> bounds;
+    // Whether the front end's pixels are a fraction of the screen's (a scale of 1.5): a window's
+    // place and its size are each rounded to whole screen pixels, and together may gain one.
+    bool fractionalScale = false;
 };
 
 // Where a desktop keeps its panels from its windows but does not say so, this much of the screen is
@@ -98,7 +101,7 @@ inline constexpr int UnknownPanelRoom = 64;
 
 // The size a whole window, frame included, is fitted within: the compositor's bounds where it
 // gives them (never more than the available area), else the work area where the platform knows
-// it, else the screen less UnknownPanelRoom each way.
+// it, else the screen less UnknownPanelRoom each way; at a fractional scale, a pixel less each way.
 PixelSize roomForWindow(const ScreenRoom& room);
 
 // The frame of a window, its client area `client` pixels large, placed with its frame's top-left

@@ -2,6 +2,8 @@
 #include "desktopprobe.h"
 
 #include <QGuiApplication>
+#include <QThread>
+#include <QWidget>
 
 #if defined(TAVORO_WAYLAND_PROBE)
 #include "xdg-shell-client-protocol.h"
@@ -15,6 +17,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <cstring>
 #endif
 
 #if defined(TAVORO_WAYLAND_PROBE) || defined(TAVORO_X11_PROBE)
@@ -196,9 +199,58 @@ std::optional<bool> windowManagerRuns()
     return named && windowProperty(connection, *named, check) == named;
 }
 
+std::optional<QMargins> frameExtents(QWidget* window)
+{
+    if (!platformIs("xcb"))
+        return std::nullopt;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr)
+        return std::nullopt;
+    const auto atom = [connection](const char* name) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t value = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return value;
+    };
+    const xcb_atom_t request = atom("_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t extents = atom("_NET_FRAME_EXTENTS");
+    if (request == XCB_ATOM_NONE || extents == XCB_ATOM_NONE)
+        return std::nullopt;
+    const auto id = xcb_window_t(window->winId());
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_send_event(connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    // The window manager answers at once; a busy one within a few of its turns.
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, id, extents, XCB_ATOM_CARDINAL, 0, 4), nullptr);
+        std::optional<QMargins> frame;
+        if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
+            const auto* side = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+            // left, right, top, bottom
+            frame = QMargins(int(side[0]), int(side[2]), int(side[1]), int(side[3]));
+        }
+        std::free(reply);
+        if (frame)
+            return frame;
+        QThread::msleep(5);
+    }
+    return std::nullopt;
+}
+
 #else
 
 std::optional<bool> windowManagerRuns() { return std::nullopt; }
+
+std::optional<QMargins> frameExtents(QWidget*) { return std::nullopt; }
 
 #endif
 

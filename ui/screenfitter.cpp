@@ -4,8 +4,6 @@
 #include "desktopprobe.h"
 #include "units.h"
 
-#include <QDebug>
-#include <QDebug>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -69,6 +67,15 @@ void ScreenFitter::askDesktop()
         }
     }
     m_windowManager = desktop::windowManagerRuns().value_or(true);
+    m_knownFrame.reset();
+    if (m_windowManager && m_design.framed && !m_window->isVisible()) {
+        if (const std::optional<QMargins> frame = desktop::frameExtents(m_window)) {
+            // In Qt's pixels, rounded up: the whole window fits.
+            const double ratio = m_window->devicePixelRatioF();
+            const auto dip = [ratio](int pixels) { return int(std::ceil(pixels / ratio)); };
+            m_knownFrame = QMargins(dip(frame->left()), dip(frame->top()), dip(frame->right()), dip(frame->bottom()));
+        }
+    }
 }
 
 QMargins ScreenFitter::frameMargins() const
@@ -81,7 +88,7 @@ QMargins ScreenFitter::frameMargins() const
     // Without a window manager nothing frames the window.
     if (!m_windowManager)
         return {};
-    return estimatedFrame(m_window);
+    return m_knownFrame.value_or(estimatedFrame(m_window));
 }
 
 QSize ScreenFitter::room() const
@@ -94,6 +101,7 @@ QSize ScreenFitter::room() const
         .available = toPixels(screen->availableGeometry()),
         .workAreaKnown = !m_compositorPlaces,
         .bounds = {},
+        .fractionalScale = screen->devicePixelRatio() != std::floor(screen->devicePixelRatio()),
     };
     if (m_bounds)
         room.bounds = PixelSize{m_bounds->width(), m_bounds->height()};
@@ -148,7 +156,9 @@ void ScreenFitter::fitAndPlace()
         const QSize client = m_window->size();
         const QPoint at = toPoint(centredFramePosition(toPixels(area), {client.width(), client.height()},
             {frame.left(), frame.top(), frame.right(), frame.bottom()}));
-        m_window->move(at);
+        // Placed by its client area, which the window manager frames where it is (the gravity Qt
+        // asks for a window placed so).
+        m_window->setGeometry(QRect(at + QPoint(frame.left(), frame.top()), client));
         if (m_design.framed && m_windowManager) {
             m_placedAt = at;
             m_placedFrame = frame;
@@ -201,9 +211,7 @@ void ScreenFitter::centreInRealFrame()
     m_placedFrame = frame;
     // Placed by its client area: a framed window's frame position goes to the window manager with
     // the frame counted twice (Qt's xcb platform, openbox).
-    qWarning() << "DEBUG recentre" << frame << placed << at << m_window->geometry();
     m_window->setGeometry(QRect(at + QPoint(frame.left(), frame.top()), size));
-    qWarning() << "DEBUG after" << m_window->geometry() << m_window->frameGeometry();
 }
 
 void ScreenFitter::followScreen()
@@ -212,6 +220,7 @@ void ScreenFitter::followScreen()
     // destroyed.
     if (QWindow* handle = m_window->windowHandle(); handle != nullptr && handle != m_handle) {
         m_handle = handle;
+        handle->installEventFilter(this);
         connect(handle, &QWindow::screenChanged, this, [this] {
             followScreen();
             if (fit(frameMargins()))
@@ -236,8 +245,24 @@ void ScreenFitter::followScreen()
     connect(screen, &QScreen::geometryChanged, this, refit);
 }
 
+void ScreenFitter::refitToFrame()
+{
+    if (m_fitting || !m_window->isVisible())
+        return;
+    const QSize outer = m_window->frameGeometry().size();
+    const QSize room = m_window->screen() != nullptr ? this->room() : outer;
+    if ((outer.width() > room.width() || outer.height() > room.height()) && fit(frameMargins()))
+        keepInside();
+}
+
 bool ScreenFitter::eventFilter(QObject* watched, QEvent* event)
 {
+    // On Wayland the decoration Qt draws is made as the window is first exposed, and nothing else
+    // tells of it.
+    if (watched == m_handle && watched != nullptr && event->type() == QEvent::Expose) {
+        refitToFrame();
+        return false;
+    }
     if (watched != m_window)
         return false;
     switch (event->type()) {
@@ -248,13 +273,9 @@ bool ScreenFitter::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Resize:
         // The window manager's frame is known once the window is framed: where it is larger than
         // allowed for, the window is fitted again with it.
-        if (!m_fitting && m_window->isVisible()) {
-            const QSize outer = m_window->frameGeometry().size();
-            const QSize room = m_window->screen() != nullptr ? this->room() : outer;
-            if ((outer.width() > room.width() || outer.height() > room.height()) && fit(frameMargins()))
-                keepInside();
+        refitToFrame();
+        if (!m_fitting)
             centreInRealFrame();
-        }
         break;
 #if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
     case QEvent::DevicePixelRatioChange:

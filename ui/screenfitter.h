@@ -11,9 +11,10 @@
 // its screen's size, scale or available area changes, and when the frame the window manager gave
 // it turns out larger than was allowed for.
 //
-// A centred window is placed before it is shown, with the frame the window manager will draw
-// estimated (none where no window manager runs); once it has drawn the frame, a window still where
-// it was put is centred again with the real one. On Wayland the compositor places every window.
+// A centred window is placed before it is shown, with the frame the window manager will draw: as it
+// tells (_NET_REQUEST_FRAME_EXTENTS), else estimated; none where no window manager runs. Where the
+// frame it then draws differs, a window still where it was put is centred again with the real one.
+// On Wayland the compositor places every window.
 
 #include "screenfit.h"
 #include "units.h"
@@ -72,6 +73,8 @@ private:
     bool fit(const QMargins& frame);
     // Moves the window, frame and all, wholly inside the available area where it is not.
     void keepInside();
+    // Fits the window again where its frame, as now known, makes it larger than its room.
+    void refitToFrame();
     // Centres the window again once the window manager has framed it (see above).
     void centreInRealFrame();
     void followScreen();
@@ -91,8 +94,9 @@ private:
     // Wayland: the compositor places windows; their bounds, in Qt's pixels, where it gives them.
     bool m_compositorPlaces = false;
     std::optional<QSize> m_bounds;
-    // X11: whether a window manager frames the window.
+    // X11: whether a window manager frames the window, and the frame it said it will draw.
     bool m_windowManager = true;
+    std::optional<QMargins> m_knownFrame;
     // Where a centred window was put, with which frame, and since when it waits for the real one.
     std::optional<QPoint> m_placedAt;
     QMargins m_placedFrame;

@@ -41,7 +41,7 @@ if [ $driver = orca-session.py ]; then
 fi
 seconds=80
 if [ $driver = screen-fit-session.py ]; then
-    for tool in xdotool xprop openbox weston; do
+    for tool in xdotool xprop xwininfo openbox weston; do
         command -v $tool > /dev/null || skip "$tool not found (Debian: xdotool, x11-utils, openbox, weston)"
     done
     ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so > /dev/null 2>&1 ||

@@ -90,8 +90,15 @@ def windows_of(program):
     screen pixels; the frame is the client area with the window manager's frame around it."""
     found = {}
     for window in xdotool("search", "--onlyvisible", "--pid", str(program.pid)).split():
-        fields = dict(line.split("=", 1) for line in xdotool("getwindowgeometry", "--shell", window).split())
-        x, y, width, height = (int(fields[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+        # xwininfo: the client area itself (xdotool reports a framed window's place off by its frame).
+        info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True,
+                              timeout=session.STEP_SECONDS).stdout
+        fields = dict(re.findall(r"^\s*(Absolute upper-left X|Absolute upper-left Y|Width|Height):\s*(-?\d+)", info,
+                                 re.MULTILINE))
+        if len(fields) < 4:
+            continue  # gone while it was looked at
+        x, y, width, height = (int(fields[key]) for key in ("Absolute upper-left X", "Absolute upper-left Y",
+                                                            "Width", "Height"))
         left, right, top, bottom = frame_extents(window)
         found[window] = ((x, y, width, height), (x - left, y - top, width + left + right, height + top + bottom))
     return found
@@ -271,8 +278,10 @@ def run_wayland_case(processes, program_path, title, screen, scale, weston_scale
         width, height = (int(n) for n in screen.split("x"))
         socket_name = "tavoro-fit"
         weston = subprocess.Popen(
-            ["weston", "--backend=headless-backend.so", f"--socket={socket_name}", f"--width={width}",
-             f"--height={height}", f"--scale={weston_scale}", "--idle-time=0"],
+            # weston's width and height are in its logical pixels, which its scale multiplies.
+            ["weston", "--backend=headless-backend.so", f"--socket={socket_name}",
+             f"--width={width // int(weston_scale)}", f"--height={height // int(weston_scale)}",
+             f"--scale={weston_scale}", "--idle-time=0"],
             env=dict(os.environ, XDG_RUNTIME_DIR=runtime), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         processes.append((weston, False))
         session.must_run["weston"] = weston
