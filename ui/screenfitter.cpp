@@ -64,6 +64,7 @@ void ScreenFitter::askDesktop()
         if (const std::optional<QSize> bounds = desktop::newWindowBounds()) {
             const double factor = qtScaleFactor();
             m_bounds = QSize(int(std::floor(bounds->width() / factor)), int(std::floor(bounds->height() / factor)));
+            m_boundsScreen = m_window->screen();
         }
     }
     m_windowManager = desktop::windowManagerRuns().value_or(true);
@@ -103,7 +104,8 @@ QSize ScreenFitter::room() const
         .bounds = {},
         .fractionalScale = screen->devicePixelRatio() != std::floor(screen->devicePixelRatio()),
     };
-    if (m_bounds)
+    // The bounds are those of the screen the window opened on.
+    if (m_bounds && screen == m_boundsScreen)
         room.bounds = PixelSize{m_bounds->width(), m_bounds->height()};
     const PixelSize size = roomForWindow(room);
     return {size.width, size.height};

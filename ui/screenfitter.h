@@ -94,6 +94,7 @@ private:
     // Wayland: the compositor places windows; their bounds, in Qt's pixels, where it gives them.
     bool m_compositorPlaces = false;
     std::optional<QSize> m_bounds;
+    QPointer<QScreen> m_boundsScreen;
     // X11: whether a window manager frames the window, and the frame it said it will draw.
     bool m_windowManager = true;
     std::optional<QMargins> m_knownFrame;
