@@ -247,18 +247,19 @@ def run_case(processes, program_path, title, screen, scale, work_area, changed_a
 
 
 def toplevel_geometries(log_path):
-    """From a program's Wayland protocol log (WAYLAND_DEBUG=client): the window geometry (width,
+    """From a program's Wayland protocol log (WAYLAND_DEBUG=client; libwayland 1.23 writes
+    "interface#id" where earlier ones write "interface@id"): the window geometry (width,
     height) each of its windows last gave the compositor, in the order the windows were made, and
     the bounds the compositor gave a new window (or None)."""
     windows, latest, bounds = [], {}, None
     with open(log_path, errors="replace") as log:
         for line in log:
-            made = re.search(r"get_xdg_surface\(new id xdg_surface@(\d+)", line)
+            made = re.search(r"get_xdg_surface\(new id xdg_surface[@#](\d+)", line)
             if made:
                 latest[made.group(1)] = len(windows)
                 windows.append(None)
                 continue
-            geometry = re.search(r"-> xdg_surface@(\d+)\.set_window_geometry\(-?\d+, -?\d+, (\d+), (\d+)\)", line)
+            geometry = re.search(r"-> xdg_surface[@#](\d+)\.set_window_geometry\(-?\d+, -?\d+, (\d+), (\d+)\)", line)
             if geometry and geometry.group(1) in latest:
                 windows[latest[geometry.group(1)]] = (int(geometry.group(2)), int(geometry.group(3)))
                 continue
