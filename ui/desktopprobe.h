@@ -25,7 +25,8 @@ std::optional<bool> windowManagerRuns();
 
 // The frame the X11 window manager will draw around `window`, which is not shown yet, in its
 // native pixels (left, top, right, bottom): asked for with _NET_REQUEST_FRAME_EXTENTS, which makes
-// the window manager set _NET_FRAME_EXTENTS on it. Makes the native window. Nothing where the
+// the window manager set _NET_FRAME_EXTENTS on it (openbox gives the frame it will draw; GNOME's
+// mutter gives none before the window is shown). Makes the native window. Nothing where the
 // program does not run on X11 or the window manager does not answer within a moment.
 std::optional<QMargins> frameExtents(QWidget* window);
 

@@ -5,6 +5,7 @@
 #include "units.h"
 
 #include <QEvent>
+#include <QLoggingCategory>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -18,6 +19,8 @@ namespace tavoro {
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcScreenFit, "tavoro.screenfit", QtWarningMsg)
+
 // Until the window manager has framed a window, its frame is unknown: a title bar of the style's
 // height and a border of its frame width all round are allowed for.
 QMargins estimatedFrame(const QWidget* window)
@@ -28,9 +31,11 @@ QMargins estimatedFrame(const QWidget* window)
     return {border, title + border, border, border};
 }
 
-// A window manager frames a new window within moments of its showing; a move after this long is
-// the user's own.
-constexpr qint64 FrameWaitMs = 2000;
+// A window manager frames a new window within moments of its showing (GNOME on Xwayland once it
+// has drawn, which on a busy machine takes a few seconds); a move after this long is the user's own.
+constexpr qint64 FrameWaitMs = 5000;
+// How often the frame is looked at until then.
+constexpr int FrameWatchMs = 50;
 
 PixelRect toPixels(const QRect& rect) { return {rect.x(), rect.y(), rect.width(), rect.height()}; }
 
@@ -54,6 +59,8 @@ ScreenFitter::ScreenFitter(QWidget* window, Design design, Placement placement)
     , m_placement(placement)
 {
     window->installEventFilter(this);
+    m_frameWatch.setInterval(FrameWatchMs);
+    connect(&m_frameWatch, &QTimer::timeout, this, &ScreenFitter::centreInRealFrame);
 }
 
 void ScreenFitter::askDesktop()
@@ -160,11 +167,15 @@ void ScreenFitter::fitAndPlace()
             {frame.left(), frame.top(), frame.right(), frame.bottom()}));
         // Placed by its client area, which the window manager frames where it is (the gravity Qt
         // asks for a window placed so).
+        qCDebug(lcScreenFit) << "placed at" << at << "with" << frame << (m_knownFrame ? "as told" : "");
         m_window->setGeometry(QRect(at + QPoint(frame.left(), frame.top()), client));
         if (m_design.framed && m_windowManager) {
             m_placedAt = at;
             m_placedFrame = frame;
             m_sincePlaced.start();
+            // A window manager that frames the window in place sends it no event; Qt reads the
+            // frame when asked.
+            m_frameWatch.start();
         }
     } else if (!m_window->testAttribute(Qt::WA_Moved) && !area.contains(outer)) {
         m_window->move(toPoint(keptInside(toPixels(outer), toPixels(area))));
@@ -184,12 +195,17 @@ void ScreenFitter::keepInside()
 
 void ScreenFitter::centreInRealFrame()
 {
-    if (!m_placedAt || !m_window->isVisible())
-        return;
-    if (m_sincePlaced.elapsed() > FrameWaitMs) {
-        m_placedAt.reset();
+    if (!m_placedAt) {
+        m_frameWatch.stop();
         return;
     }
+    if (m_sincePlaced.elapsed() > FrameWaitMs) {
+        m_placedAt.reset();
+        m_frameWatch.stop();
+        return;
+    }
+    if (!m_window->isVisible())
+        return;
     const QWindow* handle = m_window->windowHandle();
     const QScreen* screen = m_window->screen();
     const QMargins frame = handle != nullptr ? handle->frameMargins() : QMargins();
@@ -201,11 +217,10 @@ void ScreenFitter::centreInRealFrame()
     // manager or the user put it, and it stays.
     const QPoint client = m_window->geometry().topLeft();
     const QPoint placed = *m_placedAt;
+    qCDebug(lcScreenFit) << "framed" << frame << "placed" << placed << "with" << m_placedFrame << "client at" << client;
     if (client != placed + QPoint(frame.left(), frame.top())
-        && client != placed + QPoint(m_placedFrame.left(), m_placedFrame.top())) {
-        m_placedAt.reset();
+        && client != placed + QPoint(m_placedFrame.left(), m_placedFrame.top()))
         return;
-    }
     const QSize size = m_window->size();
     const QPoint at = toPoint(centredFramePosition(toPixels(screen->availableGeometry()),
         {size.width(), size.height()}, {frame.left(), frame.top(), frame.right(), frame.bottom()}));
@@ -213,6 +228,7 @@ void ScreenFitter::centreInRealFrame()
     m_placedFrame = frame;
     // Placed by its client area: a framed window's frame position goes to the window manager with
     // the frame counted twice (Qt's xcb platform, openbox).
+    qCDebug(lcScreenFit) << "centred again at" << at;
     m_window->setGeometry(QRect(at + QPoint(frame.left(), frame.top()), size));
 }
 

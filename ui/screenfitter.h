@@ -25,6 +25,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QSize>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -102,6 +103,7 @@ private:
     std::optional<QPoint> m_placedAt;
     QMargins m_placedFrame;
     QElapsedTimer m_sincePlaced;
+    QTimer m_frameWatch;
 };
 
 } // namespace tavoro
