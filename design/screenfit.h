@@ -78,7 +78,6 @@ constexpr double scaledPoints(double points, int drawnDpi, int dpi) { return poi
 
 // What the platform tells of the room a new window has on its screen, in the front end's pixels.
 struct ScreenRoom {
-    PixelRect screen;
     // The screen less its panels, as the platform reports it: the work area where the platform
     // knows one (X11's _NET_WORKAREA, Windows' work area), else the whole screen.
     PixelRect available;

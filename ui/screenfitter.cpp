@@ -105,7 +105,6 @@ QSize ScreenFitter::room() const
     if (screen == nullptr)
         return {};
     ScreenRoom room{
-        .screen = toPixels(screen->geometry()),
         .available = toPixels(screen->availableGeometry()),
         .workAreaKnown = !m_compositorPlaces,
         .bounds = {},

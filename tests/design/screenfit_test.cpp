@@ -56,13 +56,13 @@ TEST(ScreenFit, TheRoomAWindowIsFittedTo)
         PixelSize expected;
     };
     const Row rows[] = {
-        {"X11: the work area", {Screen, {0, 32, 960, 508}, true, {}}, {960, 508}},
-        {"X11 without a desktop: the whole screen", {Screen, Screen, true, {}}, {960, 540}},
-        {"Wayland: the compositor's bounds", {Screen, Screen, false, PixelSize{960, 508}}, {960, 508}},
-        {"Wayland: bounds never beyond the screen", {Screen, Screen, false, PixelSize{1920, 1080}}, {960, 540}},
-        {"Wayland without bounds: room for a panel", {Screen, Screen, false, {}}, {896, 476}},
-        {"Wayland with empty bounds: as without", {Screen, Screen, false, PixelSize{0, 0}}, {896, 476}},
-        {"a fractional scale: a pixel for rounding", {Screen, {0, 27, 911, 453}, true, {}, true}, {910, 452}},
+        {"X11: the work area", {{0, 32, 960, 508}, true, {}}, {960, 508}},
+        {"X11 without a desktop: the whole screen", {Screen, true, {}}, {960, 540}},
+        {"Wayland: the compositor's bounds", {Screen, false, PixelSize{960, 508}}, {960, 508}},
+        {"Wayland: bounds never beyond the screen", {Screen, false, PixelSize{1920, 1080}}, {960, 540}},
+        {"Wayland without bounds: room for a panel", {Screen, false, {}}, {896, 476}},
+        {"Wayland with empty bounds: as without", {Screen, false, PixelSize{0, 0}}, {896, 476}},
+        {"a fractional scale: a pixel for rounding", {{0, 27, 911, 453}, true, {}, true}, {910, 452}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -75,7 +75,7 @@ TEST(ScreenFit, TheCalculatorFitsBelowGnomesTopBarAt200Percent)
     // Fitted to the whole screen, the window was 520 high and ran 12 pixels off the bottom; fitted
     // to the bounds, the whole window (Qt's decoration as a frame) is at most 508 high.
     constexpr WindowExtent QtOnWayland{9705, 7395, {0, 30}, {0, 21}};
-    const PixelSize room = roomForWindow({{0, 0, 960, 540}, {0, 0, 960, 540}, false, PixelSize{960, 508}});
+    const PixelSize room = roomForWindow({{0, 0, 960, 540}, false, PixelSize{960, 508}});
     const int dpi = fittingDpi(QtOnWayland, 96, room);
     EXPECT_LT(dpi, 96);
     EXPECT_LE(pxAtDpi(7395, dpi) + 30 + (21 * dpi + 95) / 96, 508);
