@@ -3,6 +3,8 @@
 
 #include "units.h"
 
+#include <algorithm>
+
 namespace tavoro {
 
 namespace {
@@ -30,6 +32,33 @@ int fittingDpi(const WindowExtent& window, int dpi, PixelSize available)
     while (drawn > lowest && !fits(outerSize(window, drawn, dpi), available))
         --drawn;
     return drawn;
+}
+
+PixelSize roomForWindow(const ScreenRoom& room)
+{
+    const PixelSize available{room.available.width, room.available.height};
+    PixelSize size = available;
+    if (room.bounds && room.bounds->width > 0 && room.bounds->height > 0)
+        size = {std::min(room.bounds->width, available.width), std::min(room.bounds->height, available.height)};
+    else if (!room.workAreaKnown)
+        size = {available.width - UnknownPanelRoom, available.height - UnknownPanelRoom};
+    const int rounding = room.fractionalScale ? 1 : 0;
+    return {std::max(size.width - rounding, 0), std::max(size.height - rounding, 0)};
+}
+
+PixelPoint keptInside(const PixelRect& outer, const PixelRect& area)
+{
+    return {std::max(area.x, std::min(outer.x, area.x + area.width - outer.width)),
+        std::max(area.y, std::min(outer.y, area.y + area.height - outer.height))};
+}
+
+PixelPoint centredFramePosition(const PixelRect& area, PixelSize client, const FrameMargins& frame)
+{
+    const int width = client.width + frame.left + frame.right;
+    const int height = client.height + frame.top + frame.bottom;
+    // An odd pixel left over goes to the right and bottom, as Windows and Qt centre.
+    const PixelRect centred{area.x + (area.width - width) / 2, area.y + (area.height - height) / 2, width, height};
+    return keptInside(centred, area);
 }
 
 } // namespace tavoro

@@ -6,7 +6,10 @@
 // then not fit the available area of its screen (the screen less its panels or taskbar), the whole
 // design is drawn at a lower resolution instead: every place, size, font and line by the same
 // factor, so that the window looks the same, only smaller, and nothing of it is off the screen.
-// The front end measures; this decides.
+// The front end measures; this decides. It also decides what room a window is fitted to, and
+// where a centred window goes once its frame is known.
+
+#include <optional>
 
 namespace tavoro {
 
@@ -15,6 +18,32 @@ struct PixelSize {
     int height = 0;
 
     bool operator==(const PixelSize&) const = default;
+};
+
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+
+    bool operator==(const PixelPoint&) const = default;
+};
+
+struct PixelRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const PixelRect&) const = default;
+};
+
+// The width of a window manager's frame on each side of the client area, title bar included.
+struct FrameMargins {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    bool operator==(const FrameMargins&) const = default;
 };
 
 // A window to be fitted: its client area in twips and what it adds around the client area, in
@@ -46,5 +75,41 @@ constexpr int lowestFitDpi(int dpi) { return (dpi * MinimumFitPercent + 99) / 10
 // A font size of the design, in points, drawn at `drawnDpi` on a desktop of `dpi`: the same
 // share of it as the places.
 constexpr double scaledPoints(double points, int drawnDpi, int dpi) { return points * drawnDpi / dpi; }
+
+// What the platform tells of the room a new window has on its screen, in the front end's pixels.
+struct ScreenRoom {
+    // The screen less its panels, as the platform reports it: the work area where the platform
+    // knows one (X11's _NET_WORKAREA, Windows' work area), else the whole screen.
+    PixelRect available;
+    // Whether `available` is the desktop's work area. Wayland keeps it from its clients.
+    bool workAreaKnown = true;
+    // The largest size the compositor recommends for a new window, frame included, where it tells
+    // one (Wayland's xdg_toplevel.configure_bounds, which GNOME and Plasma make the work area).
+    std::optional<PixelSize> bounds;
+    // Whether the front end's pixels are a fraction of the screen's (a scale of 1.5): a window's
+    // place and its size are each rounded to whole screen pixels, and together may gain one.
+    bool fractionalScale = false;
+};
+
+// Where a desktop keeps its panels from its windows but does not say so, this much of the screen is
+// left free along each axis: GNOME's top bar is 32 pixels high, a Plasma panel 44 (and a floating
+// one 8 more from the edge), a dock at the side about as wide. A window fitted to the screen less
+// 64 pixels each way stays wholly visible beside any one of them, where a window fitted to the
+// whole screen would be pushed below a top bar and run off the bottom.
+inline constexpr int UnknownPanelRoom = 64;
+
+// The size a whole window, frame included, is fitted within: the compositor's bounds where it
+// gives them (never more than the available area), else the work area where the platform knows
+// it, else the screen less UnknownPanelRoom each way; at a fractional scale, a pixel less each way.
+PixelSize roomForWindow(const ScreenRoom& room);
+
+// The frame of a window, its client area `client` pixels large, placed with its frame's top-left
+// corner at a point: centred on `area` where it fits, and where it does not, with its top-left
+// corner inside the area (its title bar in reach). `frame` is the frame around the client area.
+PixelPoint centredFramePosition(const PixelRect& area, PixelSize client, const FrameMargins& frame);
+
+// `outer` moved as little as can be to lie inside `area`; its top-left corner stays inside where
+// it is larger.
+PixelPoint keptInside(const PixelRect& outer, const PixelRect& area);
 
 } // namespace tavoro

@@ -28,6 +28,8 @@ for target in x86_64 i686; do
     for title in "Tavoro 3" "Tavoro 2"; do
         "$target-w64-mingw32-strip" -o "$out/$target/$title.exe" "$tree/win32/$title.exe"
     done
+    sh tests/win32/check-imports.sh "$(command -v "$target-w64-mingw32-objdump")" "$out/$target/Tavoro 3.exe" \
+        "$out/$target/Tavoro 2.exe"
 
     msi=tavoro-$version-$target.msi
     packaging/build-msi.sh "$target" "$version" "$out/$target" "$out/$msi"

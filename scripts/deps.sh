@@ -5,15 +5,18 @@
 set -euo pipefail
 
 # libcanberra and GIO: the beep is the desktop's event sound, in the sound theme GNOME's settings name.
+# libwayland-dev, wayland-protocols and libxcb1-dev: what the windows ask the desktop beyond Qt
+# (the Wayland compositor's bounds for a new window, whether an X11 window manager runs).
 build=(g++ make cmake pkg-config libgtest-dev qt6-base-dev libgl-dev libcanberra-dev libglib2.0-dev
+       libwayland-dev wayland-protocols libxcb1-dev
        fonts-liberation fonts-dejavu-core)
 # The sound checks: a private PulseAudio server and its recorder; the Wayland checks: weston and Qt's
-# Wayland platform, on every release.
+# Wayland platform, on every release; openbox: the windows' place under an X11 window manager.
 test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-dev xvfb xauth xdotool x11-utils
       python3-pyatspi at-spi2-core dbus appstream lintian dpkg-dev file locales
       g++-mingw-w64-x86-64 googletest wine wine64 wixl msitools
       orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
-      pulseaudio pulseaudio-utils weston qt6-wayland)
+      pulseaudio pulseaudio-utils weston qt6-wayland openbox)
 # What the Debian package depends on and recommends: Qt, the event sounds' library, its backend for
 # the sound server (PulseAudio, or PipeWire in its place) and the sound theme.
 run=(libqt6gui6 libcanberra0 libcanberra-pulse sound-theme-freedesktop)

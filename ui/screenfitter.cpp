@@ -1,20 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screenfitter.h"
 
+#include "desktopprobe.h"
 #include "units.h"
 
 #include <QEvent>
+#include <QLoggingCategory>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
 #include <QWindow>
 
-#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace tavoro {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcScreenFit, "tavoro.screenfit", QtWarningMsg)
 
 // Until the window manager has framed a window, its frame is unknown: a title bar of the style's
 // height and a border of its frame width all round are allowed for.
@@ -26,13 +31,23 @@ QMargins estimatedFrame(const QWidget* window)
     return {border, title + border, border, border};
 }
 
-// `outer` moved as little as can be to lie inside `area`; its top-left corner stays inside where
-// it is larger.
-QPoint keptInside(const QRect& outer, const QRect& area)
+// A window manager frames a new window within moments of its showing (GNOME on Xwayland once it
+// has drawn, which on a busy machine takes a few seconds); a move after this long is the user's own.
+constexpr qint64 FrameWaitMs = 5000;
+// How often the frame is looked at until then.
+constexpr int FrameWatchMs = 50;
+
+PixelRect toPixels(const QRect& rect) { return {rect.x(), rect.y(), rect.width(), rect.height()}; }
+
+QPoint toPoint(PixelPoint point) { return {point.x, point.y}; }
+
+// Qt's pixels in the Wayland compositor's: QT_SCALE_FACTOR scales Qt's pixels on top of the
+// compositor's own scale, which its logical pixels already carry.
+double qtScaleFactor()
 {
-    const int x = std::max(area.left(), std::min(outer.left(), area.right() + 1 - outer.width()));
-    const int y = std::max(area.top(), std::min(outer.top(), area.bottom() + 1 - outer.height()));
-    return {x, y};
+    bool ok = false;
+    const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+    return ok && factor > 0 ? factor : 1.0;
 }
 
 } // namespace
@@ -44,6 +59,31 @@ ScreenFitter::ScreenFitter(QWidget* window, Design design, Placement placement)
     , m_placement(placement)
 {
     window->installEventFilter(this);
+    m_frameWatch.setInterval(FrameWatchMs);
+    connect(&m_frameWatch, &QTimer::timeout, this, &ScreenFitter::centreInRealFrame);
+}
+
+void ScreenFitter::askDesktop()
+{
+    m_compositorPlaces = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    m_bounds.reset();
+    if (m_compositorPlaces) {
+        if (const std::optional<QSize> bounds = desktop::newWindowBounds()) {
+            const double factor = qtScaleFactor();
+            m_bounds = QSize(int(std::floor(bounds->width() / factor)), int(std::floor(bounds->height() / factor)));
+            m_boundsScreen = m_window->screen();
+        }
+    }
+    m_windowManager = desktop::windowManagerRuns().value_or(true);
+    m_knownFrame.reset();
+    if (m_windowManager && m_design.framed && !m_window->isVisible()) {
+        if (const std::optional<QMargins> frame = desktop::frameExtents(m_window)) {
+            // In Qt's pixels, rounded up: the whole window fits.
+            const double ratio = m_window->devicePixelRatioF();
+            const auto dip = [ratio](int pixels) { return int(std::ceil(pixels / ratio)); };
+            m_knownFrame = QMargins(dip(frame->left()), dip(frame->top()), dip(frame->right()), dip(frame->bottom()));
+        }
+    }
 }
 
 QMargins ScreenFitter::frameMargins() const
@@ -53,7 +93,28 @@ QMargins ScreenFitter::frameMargins() const
     const QWindow* handle = m_window->windowHandle();
     if (handle != nullptr && m_window->isVisible())
         return handle->frameMargins();
-    return estimatedFrame(m_window);
+    // Without a window manager nothing frames the window.
+    if (!m_windowManager)
+        return {};
+    return m_knownFrame.value_or(estimatedFrame(m_window));
+}
+
+QSize ScreenFitter::room() const
+{
+    const QScreen* screen = m_window->screen();
+    if (screen == nullptr)
+        return {};
+    ScreenRoom room{
+        .available = toPixels(screen->availableGeometry()),
+        .workAreaKnown = !m_compositorPlaces,
+        .bounds = {},
+        .fractionalScale = screen->devicePixelRatio() != std::floor(screen->devicePixelRatio()),
+    };
+    // The bounds are those of the screen the window opened on.
+    if (m_bounds && screen == m_boundsScreen)
+        room.bounds = PixelSize{m_bounds->width(), m_bounds->height()};
+    const PixelSize size = roomForWindow(room);
+    return {size.width, size.height};
 }
 
 bool ScreenFitter::fit(const QMargins& frame)
@@ -61,7 +122,7 @@ bool ScreenFitter::fit(const QMargins& frame)
     const QScreen* screen = m_window->screen();
     if (screen == nullptr || m_fitting)
         return false;
-    const QSize available = screen->availableGeometry().size();
+    const QSize available = room();
     const WindowExtent extent{
         .clientWidth = m_design.clientWidth,
         .clientHeight = m_design.clientHeight,
@@ -90,31 +151,84 @@ bool ScreenFitter::fit(const QMargins& frame)
 void ScreenFitter::fitAndPlace()
 {
     followScreen();
+    askDesktop();
     const QMargins frame = frameMargins();
     fit(frame);
     const QScreen* screen = m_window->screen();
-    if (screen == nullptr)
+    if (screen == nullptr || m_compositorPlaces)
         return;
     const QRect area = screen->availableGeometry();
     // A top-level window's position is that of its frame.
-    QRect outer(m_window->pos(), m_window->size().grownBy(frame));
+    const QRect outer(m_window->pos(), m_window->size().grownBy(frame));
     if (m_placement == Placement::Centred) {
-        outer.moveCenter(area.center());
-        m_window->move(keptInside(outer, area));
+        const QSize client = m_window->size();
+        const QPoint at = toPoint(centredFramePosition(toPixels(area), {client.width(), client.height()},
+            {frame.left(), frame.top(), frame.right(), frame.bottom()}));
+        // Placed by its client area, which the window manager frames where it is (the gravity Qt
+        // asks for a window placed so).
+        qCDebug(lcScreenFit) << "placed at" << at << "with" << frame << (m_knownFrame ? "as told" : "");
+        m_window->setGeometry(QRect(at + QPoint(frame.left(), frame.top()), client));
+        if (m_design.framed && m_windowManager) {
+            m_placedAt = at;
+            m_placedFrame = frame;
+            m_sincePlaced.start();
+            // A window manager that frames the window in place sends it no event; Qt reads the
+            // frame when asked.
+            m_frameWatch.start();
+        }
     } else if (!m_window->testAttribute(Qt::WA_Moved) && !area.contains(outer)) {
-        m_window->move(keptInside(outer, area));
+        m_window->move(toPoint(keptInside(toPixels(outer), toPixels(area))));
     }
 }
 
 void ScreenFitter::keepInside()
 {
     const QScreen* screen = m_window->screen();
-    if (screen == nullptr || !m_window->isVisible())
+    if (screen == nullptr || !m_window->isVisible() || m_compositorPlaces)
         return;
     const QRect area = screen->availableGeometry();
     const QRect outer = m_window->frameGeometry();
     if (!area.contains(outer))
-        m_window->move(keptInside(outer, area));
+        m_window->move(toPoint(keptInside(toPixels(outer), toPixels(area))));
+}
+
+void ScreenFitter::centreInRealFrame()
+{
+    if (!m_placedAt) {
+        m_frameWatch.stop();
+        return;
+    }
+    if (m_sincePlaced.elapsed() > FrameWaitMs) {
+        m_placedAt.reset();
+        m_frameWatch.stop();
+        return;
+    }
+    if (!m_window->isVisible())
+        return;
+    const QWindow* handle = m_window->windowHandle();
+    const QScreen* screen = m_window->screen();
+    const QMargins frame = handle != nullptr ? handle->frameMargins() : QMargins();
+    // Not framed yet, or framed as the window was placed.
+    if (frame.isNull() || frame == m_placedFrame || screen == nullptr)
+        return;
+    // Where it was put, the window manager keeps either the frame's corner (the gravity Qt asks
+    // for) or the client area's where the frame allowed for put it. Anywhere else, the window
+    // manager or the user put it, and it stays.
+    const QPoint client = m_window->geometry().topLeft();
+    const QPoint placed = *m_placedAt;
+    qCDebug(lcScreenFit) << "framed" << frame << "placed" << placed << "with" << m_placedFrame << "client at" << client;
+    if (client != placed + QPoint(frame.left(), frame.top())
+        && client != placed + QPoint(m_placedFrame.left(), m_placedFrame.top()))
+        return;
+    const QSize size = m_window->size();
+    const QPoint at = toPoint(centredFramePosition(toPixels(screen->availableGeometry()),
+        {size.width(), size.height()}, {frame.left(), frame.top(), frame.right(), frame.bottom()}));
+    m_placedAt = at;
+    m_placedFrame = frame;
+    // Placed by its client area: a framed window's frame position goes to the window manager with
+    // the frame counted twice (Qt's xcb platform, openbox).
+    qCDebug(lcScreenFit) << "centred again at" << at;
+    m_window->setGeometry(QRect(at + QPoint(frame.left(), frame.top()), size));
 }
 
 void ScreenFitter::followScreen()
@@ -123,6 +237,7 @@ void ScreenFitter::followScreen()
     // destroyed.
     if (QWindow* handle = m_window->windowHandle(); handle != nullptr && handle != m_handle) {
         m_handle = handle;
+        handle->installEventFilter(this);
         connect(handle, &QWindow::screenChanged, this, [this] {
             followScreen();
             if (fit(frameMargins()))
@@ -147,8 +262,24 @@ void ScreenFitter::followScreen()
     connect(screen, &QScreen::geometryChanged, this, refit);
 }
 
+void ScreenFitter::refitToFrame()
+{
+    if (m_fitting || !m_window->isVisible())
+        return;
+    const QSize outer = m_window->frameGeometry().size();
+    const QSize room = m_window->screen() != nullptr ? this->room() : outer;
+    if ((outer.width() > room.width() || outer.height() > room.height()) && fit(frameMargins()))
+        keepInside();
+}
+
 bool ScreenFitter::eventFilter(QObject* watched, QEvent* event)
 {
+    // On Wayland the decoration Qt draws is made as the window is first exposed, and nothing else
+    // tells of it.
+    if (watched == m_handle && watched != nullptr && event->type() == QEvent::Expose) {
+        refitToFrame();
+        return false;
+    }
     if (watched != m_window)
         return false;
     switch (event->type()) {
@@ -159,13 +290,9 @@ bool ScreenFitter::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Resize:
         // The window manager's frame is known once the window is framed: where it is larger than
         // allowed for, the window is fitted again with it.
-        if (!m_fitting && m_window->isVisible()) {
-            const QScreen* screen = m_window->screen();
-            const QSize outer = m_window->frameGeometry().size();
-            const QSize room = screen != nullptr ? screen->availableGeometry().size() : outer;
-            if ((outer.width() > room.width() || outer.height() > room.height()) && fit(frameMargins()))
-                keepInside();
-        }
+        refitToFrame();
+        if (!m_fitting)
+            centreInRealFrame();
         break;
 #if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
     case QEvent::DevicePixelRatioChange:

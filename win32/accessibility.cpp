@@ -13,11 +13,6 @@ namespace tavoro {
 
 namespace {
 
-// UI Automation's LiveSetting property and its Polite value, as Windows documents them; MinGW's
-// headers lack the GUID.
-constexpr GUID LiveSettingProperty{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
-constexpr long LiveSettingPolite = 1;
-
 BSTR bstr(const std::wstring& text) { return SysAllocStringLen(text.data(), static_cast<UINT>(text.size())); }
 
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
@@ -330,6 +325,10 @@ LRESULT CALLBACK presentedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 {
     auto* presentation = reinterpret_cast<std::shared_ptr<const Presentation>*>(data);
     if (message == WM_GETOBJECT) {
+        if (static_cast<DWORD>(lParam) == static_cast<DWORD>(uia::RootObjectId) && (*presentation)->automationElement) {
+            if (const LRESULT element = (*presentation)->automationElement(wParam))
+                return element;
+        }
         if (const LRESULT object = accessibleObject(hwnd, wParam, lParam, *presentation))
             return object;
     } else if (message == WM_NCDESTROY) {
@@ -340,6 +339,140 @@ LRESULT CALLBACK presentedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }
 
 } // namespace
+
+// The announcer's UI Automation element: a Text element named by the words last said, a polite live
+// region, never a keyboard focus target. It lives as long as the announcer's window; once that is
+// gone or the element disconnected, every question is answered with UIA_E_ELEMENTNOTAVAILABLE.
+// It answers from what it holds, under a lock, and never sends the window a message: UI Automation
+// may ask while the window's thread is raising an event.
+class LiveTextElement final : public IRawElementProviderSimple {
+public:
+    explicit LiveTextElement(HWND hwnd)
+        : m_hwnd(hwnd)
+    {
+    }
+
+    // What the window answers to UI Automation's WM_GETOBJECT; 0 once the element is gone.
+    LRESULT answer(WPARAM wParam)
+    {
+        static auto* const returnProvider = uia::core<uia::ReturnRawElementProvider>("UiaReturnRawElementProvider");
+        if (!available() || returnProvider == nullptr)
+            return 0;
+        return returnProvider(m_hwnd, wParam, uia::RootObjectId, this);
+    }
+
+    // The words last said; UI Automation's clients are told that they changed.
+    void say(std::wstring words)
+    {
+        AcquireSRWLockExclusive(&m_lock);
+        m_name = std::move(words);
+        ReleaseSRWLockExclusive(&m_lock);
+        static auto* const raise = uia::core<uia::RaiseAutomationEvent>("UiaRaiseAutomationEvent");
+        if (available() && raise != nullptr)
+            raise(this, uia::LiveRegionChangedEvent);
+    }
+
+    // From now on the element is gone; UI Automation's core lets go of it where it can (Windows 8
+    // and later).
+    void disconnect()
+    {
+        if (!m_connected.exchange(false))
+            return;
+        static auto* const disconnectProvider = uia::core<uia::DisconnectProvider>("UiaDisconnectProvider");
+        if (disconnectProvider != nullptr)
+            disconnectProvider(this);
+    }
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (object == nullptr)
+            return E_POINTER;
+        if (iid != IID_IUnknown && iid != uia::RawElementProviderSimpleIid) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<IRawElementProviderSimple*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --m_references;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+    // IRawElementProviderSimple
+    HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* options) override
+    {
+        if (options == nullptr)
+            return E_POINTER;
+        // Called through COM on the window's thread, like the MSAA objects.
+        *options = static_cast<ProviderOptions>(ProviderOptions_ServerSideProvider | ProviderOptions_UseComThreading);
+        return available() ? S_OK : uia::ElementNotAvailable;
+    }
+    HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID, IUnknown** pattern) override
+    {
+        if (pattern == nullptr)
+            return E_POINTER;
+        *pattern = nullptr;
+        return available() ? S_OK : uia::ElementNotAvailable;
+    }
+    HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID property, VARIANT* value) override
+    {
+        if (value == nullptr)
+            return E_POINTER;
+        VariantInit(value);
+        if (!available())
+            return uia::ElementNotAvailable;
+        switch (property) {
+        case uia::NameProperty:
+            AcquireSRWLockShared(&m_lock);
+            value->vt = VT_BSTR;
+            value->bstrVal = bstr(m_name);
+            ReleaseSRWLockShared(&m_lock);
+            break;
+        case uia::ControlTypeProperty:
+            *value = longVariant(uia::TextControl);
+            break;
+        case uia::LiveSettingProperty:
+            *value = longVariant(uia::LivePolite);
+            break;
+        case uia::IsKeyboardFocusableProperty:
+            value->vt = VT_BOOL;
+            value->boolVal = VARIANT_FALSE;
+            break;
+        default:
+            // Empty: the window's host provider, or UI Automation's default, answers.
+            break;
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_HostRawElementProvider(IRawElementProviderSimple** host) override
+    {
+        if (host == nullptr)
+            return E_POINTER;
+        *host = nullptr;
+        if (!available())
+            return uia::ElementNotAvailable;
+        static auto* const hostProvider = uia::core<uia::HostProviderFromHwnd>("UiaHostProviderFromHwnd");
+        return hostProvider != nullptr ? hostProvider(m_hwnd, host) : S_OK;
+    }
+
+private:
+    ~LiveTextElement() = default;
+
+    bool available() const { return m_connected && IsWindow(m_hwnd); }
+
+    HWND m_hwnd;
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    std::wstring m_name; // under m_lock
+    std::atomic<bool> m_connected{true};
+    std::atomic<ULONG> m_references{1};
+};
 
 VARIANT longVariant(long value)
 {
@@ -369,7 +502,12 @@ void present(HWND control, std::shared_ptr<const Presentation> presentation)
 Announcer::Announcer(HWND parent, int id)
     // No size: it shows nothing. Visible, so that screen readers do not take it for gone.
     : m_hwnd(createControl(parent, L"STATIC", "", WS_VISIBLE | SS_NOPREFIX, 0, id))
+    , m_element(new LiveTextElement(m_hwnd))
 {
+    // The window's answer holds a reference of its own: the element is there for as long as the
+    // window or the announcer is.
+    m_element->AddRef();
+    const std::shared_ptr<LiveTextElement> element(m_element.get(), [](LiveTextElement* held) { held->Release(); });
     present(m_hwnd, std::make_shared<const Presentation>(Presentation{
         .role = ROLE_SYSTEM_STATICTEXT,
         .saidBefore = [this](long child) -> std::optional<std::wstring> {
@@ -378,32 +516,28 @@ Announcer::Announcer(HWND parent, int id)
                 return std::nullopt;
             return m_recent[m_recent.size() - 1 - static_cast<std::size_t>(age)];
         },
+        .automationElement = [element](WPARAM wParam) { return element->answer(wParam); },
     }));
-    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-            m_annotations.putVoid()))) {
-        VARIANT polite = longVariant(LiveSettingPolite);
-        m_annotations->SetHwndProp(m_hwnd, OBJID_CLIENT, CHILDID_SELF, LiveSettingProperty, polite);
-    }
 }
+
+Announcer::~Announcer() { clear(); }
 
 void Announcer::say(std::string_view words)
 {
-    // Its name is its text, the words last said. The event makes screen readers read them now,
-    // and carries their number, so that a reader that comes to it after the next press still
-    // reads these words, not the next ones.
+    // Its name is its text, the words last said. The events make screen readers read them now;
+    // the MSAA one carries their number, so that a reader that comes to it after the next press
+    // still reads these words, not the next ones. Each path has its one event: no UI Automation
+    // notification beside the live-region change, which Narrator would read as a second time.
     setWindowText(m_hwnd, words);
     m_recent.push_back(toWide(words));
     if (m_recent.size() > KeptWords)
         m_recent.pop_front();
     NotifyWinEvent(LiveRegionChanged, m_hwnd, OBJID_CLIENT, ++m_said);
+    m_element->say(m_recent.back());
 }
 
-void Announcer::clear()
-{
-    if (m_annotations) {
-        MSAAPROPID property = LiveSettingProperty;
-        m_annotations->ClearHwndProps(m_hwnd, OBJID_CLIENT, CHILDID_SELF, &property, 1);
-    }
-}
+void Announcer::clear() { m_element->disconnect(); }
+
+IRawElementProviderSimple* Announcer::automationElement() const { return m_element.get(); }
 
 } // namespace tavoro

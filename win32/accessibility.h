@@ -5,9 +5,11 @@
 // which gives it the role, name, description and default action that the standard one cannot
 // (a label that serves as a key is a push button named "clear all"; "/" is "divided by"; the tape
 // is a list whose children are its lines). The words said after each press reach screen readers
-// through one hidden announcer, a polite live region.
+// through one hidden announcer, a polite live region, both as an MSAA object (NVDA, JAWS) and as a
+// UI Automation element of its own (Narrator).
 
 #include "comptr.h"
+#include "uiautomation.h"
 
 #include <oleacc.h>
 #include <windows.h>
@@ -42,6 +44,9 @@ struct Presentation {
     // Words said before, reached by the child identifier (1, 2, ...) of the event that said them;
     // nothing for an identifier that is not, or no longer, kept.
     std::function<std::optional<std::wstring>(long)> saidBefore{};
+    // The answer to WM_GETOBJECT for UI Automation's root object, from a provider of the control's
+    // own; empty, or 0: UI Automation reads the accessible object through its proxy.
+    std::function<LRESULT(WPARAM)> automationElement{};
 };
 
 // The answer to WM_GETOBJECT sent to `control` for `objectId`: for the client area (OBJID_CLIENT),
@@ -54,20 +59,29 @@ LRESULT accessibleObject(HWND control, WPARAM wParam, LPARAM objectId, const std
 // `presentation`, which the control keeps for as long as it lives.
 void present(HWND control, std::shared_ptr<const Presentation> presentation);
 
+class LiveTextElement;
+
 // Says words through the screen reader without showing anything: a control without pixels and
 // outside the tab order, named by the words last said, a polite live region whose change is
-// announced. Each time's words stay readable a while as a child of its own.
+// announced once a press on each path: EVENT_OBJECT_LIVEREGIONCHANGED from its MSAA object, which
+// NVDA and JAWS read, and UI Automation's LiveRegionChanged from its own UI Automation element
+// (Text, LiveSetting Polite), which Narrator reads. Each time's words stay readable a while as an
+// MSAA child of its own.
 class Announcer {
 public:
     // Needs COM initialised on the thread.
     Announcer(HWND parent, int id);
+    ~Announcer();
     Announcer(const Announcer&) = delete;
     Announcer& operator=(const Announcer&) = delete;
 
     HWND hwnd() const { return m_hwnd; }
     void say(std::string_view words);
-    // Takes back the live-region annotation; the window calls it as its controls are destroyed.
+    // Disconnects the UI Automation element, which from then on answers that it is not available;
+    // the window calls it as its controls are destroyed.
     void clear();
+    // The UI Automation element, as UI Automation's core gets it.
+    IRawElementProviderSimple* automationElement() const;
 
 private:
     static constexpr std::size_t KeptWords = 32;
@@ -75,9 +89,7 @@ private:
     HWND m_hwnd;
     long m_said = 0;                  // how many times words were said
     std::deque<std::wstring> m_recent; // the words last said, the newest last
-    // UI Automation's LiveSetting, which Narrator needs and only Dynamic Annotation can give a
-    // Win32 control; where the service is missing or refuses (Wine), the event alone remains.
-    ComPtr<IAccPropServices> m_annotations;
+    ComPtr<LiveTextElement> m_element;
 };
 
 } // namespace tavoro

@@ -10,6 +10,11 @@ template <typename T>
 class ComPtr {
 public:
     ComPtr() = default;
+    // Takes over the reference the caller holds.
+    explicit ComPtr(T* adopted)
+        : m_object(adopted)
+    {
+    }
     ~ComPtr() { reset(); }
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;

@@ -3,7 +3,12 @@
 // Event sounds played as the Linux desktop plays its own: a sound of the user's XDG sound theme,
 // named by its event id, through libcanberra and the sound server (PulseAudio, or PipeWire in its
 // place), with the "event" media role, so that the desktop's event-sound volume and settings apply.
+//
+// The sound server is another program, and one that hangs must not hang ours: every call into
+// libcanberra and the settings runs on a thread of its own, and play() never waits for it.
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,25 +17,27 @@ namespace tavoro {
 class EventSound {
 public:
     // `applicationName` is what the sound server's stream list shows for the program's sounds.
-    explicit EventSound(std::string applicationName);
+    // `unheard` runs, on the sound's own thread, for each sound that no sound server took (none
+    // answers, or the theme has no such sound); never for one the user silenced.
+    EventSound(std::string applicationName, std::function<void()> unheard);
+    // Waits a moment for a sound being handed over, never for a sound server that does not answer.
     ~EventSound();
     EventSound(const EventSound&) = delete;
     EventSound& operator=(const EventSound&) = delete;
 
-    enum class Result {
-        Played,   // the sound server took the sound
-        Silenced, // the user switched event sounds off (GNOME's org.gnome.desktop.sound event-sounds)
-        Failed,   // no sound server answered, or the theme has no such sound
-    };
     // Starts the sound theme's `eventId` sound ("bell-window-system"; libcanberra falls back to
     // "bell-window", then "bell") in the theme GNOME's settings name, or the default theme, and
-    // returns without waiting for it to end. Sounds started in quick succession overlap; none
-    // cuts another short. `description` says what the sound means, for the sound server.
-    Result play(const char* eventId, const char* description);
+    // returns at once. Nothing is played where the user switched event sounds off (GNOME's
+    // org.gnome.desktop.sound event-sounds). Sounds started in quick succession overlap; none cuts
+    // another short. Where the sound server has not taken an earlier sound within `patience`, it
+    // is taken for one that does not answer: this sound is unheard at once rather than queued
+    // behind it.
+    void play(const char* eventId, const char* description,
+              std::chrono::milliseconds patience = std::chrono::milliseconds(1000));
 
 private:
-    struct Private;
-    std::unique_ptr<Private> d;
+    struct Shared;
+    std::shared_ptr<Shared> d;
 };
 
 } // namespace tavoro

@@ -23,13 +23,15 @@ QString timeFormatWithoutZone(const QLocale& locale)
 
 } // namespace
 
-QtServices::QtServices() : m_eventSound(QGuiApplication::applicationDisplayName().toStdString()) {}
-
-void QtServices::beep()
+// The toolkit's bell rings on the user-interface thread, in the order of the presses it stands for.
+QtServices::QtServices()
+    : m_eventSound(QGuiApplication::applicationDisplayName().toStdString(), [] {
+        QMetaObject::invokeMethod(qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
+    })
 {
-    if (m_eventSound.play("bell-window-system", "Beep") == EventSound::Result::Failed)
-        QApplication::beep();
 }
+
+void QtServices::beep() { m_eventSound.play("bell-window-system", "Beep"); }
 
 void QtServices::messageBox(const std::string& text)
 {

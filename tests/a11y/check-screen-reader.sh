@@ -3,8 +3,9 @@
 # Drives a program as a screen reader does, over AT-SPI, on a virtual X display: see
 # screen-reader-session.py. With --orca, works the program from the keyboard with the Orca screen
 # reader running instead, and checks what Orca says: see orca-session.py. With --fit, starts it on
-# small screens at large display scales and checks that its windows lie on the screen, clicking
-# its keys for real: see screen-fit-session.py. With --sound, presses its keys with a private
+# small screens at large display scales, bare and under a window manager, and on Wayland under
+# weston, and checks that its windows lie on the screen, clicking its keys for real: see
+# screen-fit-session.py. With --sound, presses its keys with a private
 # sound server as its speakers and counts the sounds it makes; --sound=CASE for the other cases of
 # ../sound/sound-session.py (event sounds switched off, no sound server for the program).
 # With --wayland (for the default check and --sound), runs the program on Qt's wayland platform
@@ -73,11 +74,15 @@ if [ "$driver" = "$here/orca-session.py" ]; then
     [ -e /usr/lib/speech-dispatcher-modules/sd_espeak-ng ] ||
         skip "speech-dispatcher's espeak-ng module not found (Debian: speech-dispatcher-espeak-ng)"
 fi
+seconds=80
 if [ "$driver" = "$here/screen-fit-session.py" ]; then
-    for tool in xdotool xprop; do
-        command -v $tool > /dev/null || skip "$tool not found (Debian: xdotool, x11-utils)"
+    for tool in xdotool xprop xwininfo openbox weston; do
+        command -v $tool > /dev/null || skip "$tool not found (Debian: xdotool, x11-utils, openbox, weston)"
     done
+    ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so > /dev/null 2>&1 ||
+        skip "Qt's wayland platform not found (Debian: qt6-wayland)"
+    seconds=170
 fi
 
 # The driver bounds each step, timeout the whole.
-exec timeout -k 5 80 "$python" "$driver" "$program" "$title" "$launcher" "$platform" "$sound_case"
+exec timeout -k 5 $seconds "$python" "$driver" "$program" "$title" "$launcher" "$platform" "$sound_case"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How large a window's design is drawn on a screen: as designed where the whole window fits, else
-// at the highest resolution at which it fits, frame and menu bar included.
+// at the highest resolution at which it fits, frame and menu bar included; the room it is fitted
+// to, from what the platform tells; and where a centred window's frame goes.
 
 #include "screenfit.h"
 
@@ -43,6 +44,77 @@ TEST(ScreenFit, TheHighestResolutionAtWhichTheWholeWindowFits)
         SCOPED_TRACE(row.name);
         EXPECT_EQ(fittingDpi(row.window, row.dpi, row.available), row.expected);
     }
+}
+
+TEST(ScreenFit, TheRoomAWindowIsFittedTo)
+{
+    // 1920 x 1080 at 200 %: 960 x 540 in the front end's pixels; GNOME's top bar takes 32.
+    constexpr PixelRect Screen{0, 0, 960, 540};
+    struct Row {
+        const char* name;
+        ScreenRoom room;
+        PixelSize expected;
+    };
+    const Row rows[] = {
+        {"X11: the work area", {{0, 32, 960, 508}, true, {}}, {960, 508}},
+        {"X11 without a desktop: the whole screen", {Screen, true, {}}, {960, 540}},
+        {"Wayland: the compositor's bounds", {Screen, false, PixelSize{960, 508}}, {960, 508}},
+        {"Wayland: bounds never beyond the screen", {Screen, false, PixelSize{1920, 1080}}, {960, 540}},
+        {"Wayland without bounds: room for a panel", {Screen, false, {}}, {896, 476}},
+        {"Wayland with empty bounds: as without", {Screen, false, PixelSize{0, 0}}, {896, 476}},
+        {"a fractional scale: a pixel for rounding", {{0, 27, 911, 453}, true, {}, true}, {910, 452}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(roomForWindow(row.room), row.expected);
+    }
+}
+
+TEST(ScreenFit, TheCalculatorFitsBelowGnomesTopBarAt200Percent)
+{
+    // Fitted to the whole screen, the window was 520 high and ran 12 pixels off the bottom; fitted
+    // to the bounds, the whole window (Qt's decoration as a frame) is at most 508 high.
+    constexpr WindowExtent QtOnWayland{9705, 7395, {0, 30}, {0, 21}};
+    const PixelSize room = roomForWindow({{0, 0, 960, 540}, false, PixelSize{960, 508}});
+    const int dpi = fittingDpi(QtOnWayland, 96, room);
+    EXPECT_LT(dpi, 96);
+    EXPECT_LE(pxAtDpi(7395, dpi) + 30 + (21 * dpi + 95) / 96, 508);
+    EXPECT_GT(pxAtDpi(7395, dpi + 1) + 30 + (21 * (dpi + 1) + 95) / 96, 508);
+}
+
+TEST(ScreenFit, ACentredWindowIsCentredByItsFrame)
+{
+    struct Row {
+        const char* name;
+        PixelRect area;
+        PixelSize client;
+        FrameMargins frame;
+        PixelPoint expected; // the frame's top-left corner
+    };
+    // openbox's frame: a 20-pixel title bar, 1-pixel borders.
+    constexpr FrameMargins Openbox{1, 20, 1, 1};
+    const Row rows[] = {
+        {"no frame, no window manager", {0, 0, 1366, 768}, {647, 512}, {}, {359, 128}},
+        // 649 x 533 on 1366 x 720 above a 48-pixel panel: the title bar counts, the odd pixel
+        // goes right and down.
+        {"a title bar above the client area", {0, 0, 1366, 720}, {647, 512}, Openbox, {358, 93}},
+        {"a work area that does not start at the corner", {60, 30, 1306, 700}, {647, 512}, Openbox, {388, 113}},
+        {"taller than the area: the title bar in reach", {0, 32, 960, 508}, {609, 520}, Openbox, {174, 32}},
+        {"wider and taller: the top-left corner", {0, 0, 800, 600}, {1000, 700}, Openbox, {0, 0}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(centredFramePosition(row.area, row.client, row.frame), row.expected);
+    }
+}
+
+TEST(ScreenFit, AWindowIsKeptInsideWithTheLeastMove)
+{
+    constexpr PixelRect Area{0, 40, 1366, 680};
+    EXPECT_EQ(keptInside({100, 100, 600, 400}, Area), (PixelPoint{100, 100}));  // inside: stays
+    EXPECT_EQ(keptInside({1000, 500, 600, 400}, Area), (PixelPoint{766, 320})); // off the corner
+    EXPECT_EQ(keptInside({0, 0, 600, 400}, Area), (PixelPoint{0, 40}));        // under a top panel
+    EXPECT_EQ(keptInside({-50, 300, 1400, 800}, Area), (PixelPoint{0, 40}));   // larger: its corner
 }
 
 TEST(ScreenFit, TheLowestResolutionIsAQuarterOfTheDesktops)

@@ -5,7 +5,9 @@
 // texts with WM_GETTEXT and LB_GETTEXT, colours from the screen, and ends the program through its
 // menu. As a Windows screen reader does, it reads every control through MSAA
 // (AccessibleObjectFromWindow), presses through accDoDefaultAction, and hears what the program
-// announces through an out-of-context WinEvent hook.
+// announces through an out-of-context WinEvent hook. As Narrator does, it reads the controls through
+// UI Automation's flat API (UiaNodeFromHandle, UiaGetPropertyValue) and hears the announcer's
+// live-region events (UiaAddEvent), from this process, not the program's.
 //
 // Usage: wine_driver PROGRAM.exe 3|2 [--pause | --fit]
 //   3 or 2: the program is Tavoro 3 or Tavoro 2 (the expected values come from its description).
@@ -23,6 +25,7 @@
 #include "controlids.h"
 #include "dpi.h"
 #include "programs.h"
+#include "uiautomation.h"
 #include "widetext.h"
 
 #include <oleacc.h>
@@ -31,6 +34,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -152,6 +156,13 @@ std::string hex(Rgb rgb)
     return buffer;
 }
 
+std::string hex(HRESULT result)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%#lx", static_cast<unsigned long>(result));
+    return buffer;
+}
+
 // What is wrong with a key's colours, or "": its face beside its left edge, clear of the caption,
 // must be exactly its design colour, and the focus mark inside the edge black exactly when the key
 // has the focus.
@@ -256,6 +267,154 @@ void accessibleOf(HWND control, ComPtr<IAccessible>& object)
     AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), AccessibleIid, object.putVoid());
 }
 
+// UI Automation's client side, the flat API of uiautomationcore.dll as Windows documents it (MinGW's
+// headers lack it), found at run time: Wine 8 lacks some of it.
+namespace uiaclient {
+struct NodeData;
+using Node = NodeData*;
+struct EventData;
+using Event = EventData*;
+struct Condition {
+    int type = 0; // ConditionType_True
+};
+struct CacheRequest {
+    Condition* viewCondition;
+    int scope; // TreeScope
+    PROPERTYID* properties;
+    int propertyCount;
+    PATTERNID* patterns;
+    int patternCount;
+    int elementMode; // AutomationElementMode
+};
+struct EventArgs {
+    int type;
+    int eventId;
+};
+constexpr int ElementScope = 1; // TreeScope_Element
+constexpr int FullElements = 1; // AutomationElementMode_Full
+using EventCallback = void WINAPI(EventArgs*, SAFEARRAY*, BSTR);
+using NodeFromHandle = HRESULT WINAPI(HWND, Node*);
+using GetPropertyValue = HRESULT WINAPI(Node, PROPERTYID, VARIANT*);
+using NodeRelease = BOOL WINAPI(Node);
+using AddEvent = HRESULT WINAPI(Node, EVENTID, EventCallback*, int, PROPERTYID*, int, CacheRequest*, Event*);
+using RemoveEvent = HRESULT WINAPI(Event);
+
+struct Api {
+    NodeFromHandle* nodeFromHandle = uia::core<NodeFromHandle>("UiaNodeFromHandle");
+    GetPropertyValue* getPropertyValue = uia::core<GetPropertyValue>("UiaGetPropertyValue");
+    NodeRelease* nodeRelease = uia::core<NodeRelease>("UiaNodeRelease");
+    AddEvent* addEvent = uia::core<AddEvent>("UiaAddEvent");
+    RemoveEvent* removeEvent = uia::core<RemoveEvent>("UiaRemoveEvent");
+};
+const Api& api()
+{
+    static const Api functions;
+    return functions;
+}
+
+// The element of a window, as UI Automation's core finds it; released when it goes.
+class Element {
+public:
+    explicit Element(HWND hwnd)
+    {
+        m_found = api().nodeFromHandle != nullptr ? api().nodeFromHandle(hwnd, &m_node) : E_NOTIMPL;
+        if (FAILED(m_found))
+            m_node = nullptr;
+    }
+    ~Element()
+    {
+        if (m_node != nullptr)
+            api().nodeRelease(m_node);
+    }
+    Element(const Element&) = delete;
+    Element& operator=(const Element&) = delete;
+
+    Node node() const { return m_node; }
+    // What UiaNodeFromHandle answered.
+    HRESULT found() const { return m_found; }
+    // The property's value; empty where it has none.
+    VARIANT property(PROPERTYID id) const
+    {
+        VARIANT value;
+        VariantInit(&value);
+        if (m_node != nullptr)
+            api().getPropertyValue(m_node, id, &value);
+        return value;
+    }
+    std::wstring name() const { return text(property(uia::NameProperty)); }
+    long number(PROPERTYID id) const { return number(property(id)); }
+
+    static std::wstring text(VARIANT value)
+    {
+        std::wstring copy = value.vt == VT_BSTR && value.bstrVal != nullptr ? std::wstring(value.bstrVal, SysStringLen(value.bstrVal)) : L"";
+        VariantClear(&value);
+        return copy;
+    }
+    static long number(VARIANT value)
+    {
+        const long copy = value.vt == VT_I4 ? value.lVal : -1;
+        VariantClear(&value);
+        return copy;
+    }
+
+private:
+    Node m_node = nullptr;
+    HRESULT m_found = E_NOTIMPL;
+};
+} // namespace uiaclient
+
+// What a UI Automation client hears of live regions: each event's element's name and LiveSetting,
+// read when it was raised. Told on UI Automation's own thread.
+struct LiveRegionChange {
+    std::wstring name;
+    long liveSetting = -1;
+};
+SRWLOCK liveRegionLock = SRWLOCK_INIT;
+std::vector<LiveRegionChange> liveRegionChanges;
+
+std::vector<LiveRegionChange> liveRegionChangesSince(std::size_t first)
+{
+    AcquireSRWLockShared(&liveRegionLock);
+    std::vector<LiveRegionChange> changes(liveRegionChanges.begin() + static_cast<std::ptrdiff_t>(std::min(first, liveRegionChanges.size())),
+        liveRegionChanges.end());
+    ReleaseSRWLockShared(&liveRegionLock);
+    return changes;
+}
+
+// The cached values come as a table of one row: the element, then the requested properties.
+void WINAPI onLiveRegionChanged(uiaclient::EventArgs*, SAFEARRAY* cached, BSTR)
+{
+    LiveRegionChange change;
+    LONG at[2] = {0, 1};
+    VARIANT value;
+    VariantInit(&value);
+    if (cached != nullptr && SUCCEEDED(SafeArrayGetElement(cached, at, &value)))
+        change.name = uiaclient::Element::text(value);
+    at[1] = 2;
+    VariantInit(&value);
+    if (cached != nullptr && SUCCEEDED(SafeArrayGetElement(cached, at, &value)))
+        change.liveSetting = uiaclient::Element::number(value);
+    AcquireSRWLockExclusive(&liveRegionLock);
+    liveRegionChanges.push_back(change);
+    ReleaseSRWLockExclusive(&liveRegionLock);
+}
+
+std::string joined(const std::vector<LiveRegionChange>& changes)
+{
+    std::string all;
+    for (const LiveRegionChange& change : changes)
+        all += (all.empty() ? "\"" : ", \"") + toUtf8(change.name) + "\" (LiveSetting " + std::to_string(change.liveSetting) + ")";
+    return "[" + all + "]";
+}
+
+std::string wineVersion()
+{
+    using Version = const char* CDECL();
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto* version = reinterpret_cast<Version*>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_version")));
+    return version != nullptr ? std::string("Wine ") + version() : "not Wine";
+}
+
 // What the program tells screen readers, as an out-of-context WinEvent hook hears it: the words of
 // each live-region change (the name of the object that raised it) and the tape's new lines.
 struct Heard {
@@ -349,6 +508,8 @@ public:
     void refusedOperator();
     void calculation();
     void screenReader();
+    // What Narrator reads and hears, through UI Automation.
+    void narrator();
     void realClicks();
     void tape();
     void longNumber();
@@ -370,6 +531,7 @@ private:
     // Presses a control, by a click or through its accessible object's default action, and checks
     // the words the screen reader is told after it.
     void pressAndHear(const char* name, std::string_view words, bool byAction = false);
+    Read expectedRead(const ControlDesign& row);
 
     const ProgramDescription& m_program;
     HWND m_splash;
@@ -524,6 +686,19 @@ void Session::calculation()
     check(announcer != nullptr && r.right == r.left && r.bottom == r.top, "the announcer has no pixels");
 }
 
+// What a screen reader should read of a control of the design.
+Read Session::expectedRead(const ControlDesign& row)
+{
+    if (row.kind == ControlKind::Label)
+        return {text(control(row.name)), ROLE_SYSTEM_STATICTEXT, toWide(spokenName(row.name).value_or("")), L""};
+    if (row.kind == ControlKind::TextBox)
+        return {toWide(spokenToolTip(row.tip)), ROLE_SYSTEM_TEXT, toWide(row.tip), L"Press"};
+    if (row.kind == ControlKind::ListBox)
+        return {L"tape", ROLE_SYSTEM_LIST, toWide(row.tip), L""};
+    return {toWide(spokenName(row.name).value_or(spokenCaption(row.caption))), ROLE_SYSTEM_PUSHBUTTON,
+        toWide(row.tip != nullptr ? row.tip : ""), L"Press"};
+}
+
 // Every key, clear label, display, text box and the tape as a Windows screen reader reads them.
 void Session::screenReader()
 {
@@ -533,14 +708,7 @@ void Session::screenReader()
         accessibleOf(control(row.name), object);
         const Read r = read(object.get());
         std::printf("  %s: %s\n", row.name, describe(r).c_str());
-        Read expected{toWide(spokenName(row.name).value_or(spokenCaption(row.caption))), ROLE_SYSTEM_PUSHBUTTON,
-            toWide(row.tip != nullptr ? row.tip : ""), L"Press"};
-        if (row.kind == ControlKind::Label)
-            expected = {text(control(row.name)), ROLE_SYSTEM_STATICTEXT, toWide(spokenName(row.name).value_or("")), L""};
-        else if (row.kind == ControlKind::TextBox)
-            expected = {toWide(spokenToolTip(row.tip)), ROLE_SYSTEM_TEXT, toWide(row.tip), L"Press"};
-        else if (row.kind == ControlKind::ListBox)
-            expected = {L"tape", ROLE_SYSTEM_LIST, toWide(row.tip), L""};
+        const Read expected = expectedRead(row);
         if (r.name != expected.name || r.role != expected.role || r.description != expected.description
             || r.action != expected.action)
             faults += std::string(" ") + row.name + " reads " + describe(r) + ", expected " + describe(expected) + ";";
@@ -580,6 +748,108 @@ void Session::screenReader()
     const std::vector<std::wstring> said(heard.announced.begin() + static_cast<std::ptrdiff_t>(before), heard.announced.end());
     check(pressed && text(control("lblDisplay")).empty() && said == std::vector<std::wstring>{L"7", toWide(AllCleared)},
         "7 and clear all pressed at once: told " + joined(said) + ", the big display \"" + toUtf8(text(control("lblDisplay"))) + "\"");
+}
+
+void realClick(HWND control);
+
+// UI Automation's control types of the MSAA roles the controls have, as its proxy maps them.
+long controlTypeOf(long role)
+{
+    switch (role) {
+    case ROLE_SYSTEM_PUSHBUTTON:
+        return uia::ButtonControl;
+    case ROLE_SYSTEM_TEXT:
+        return uia::EditControl;
+    case ROLE_SYSTEM_LIST:
+        return uia::ListControl;
+    default:
+        return uia::TextControl;
+    }
+}
+
+// Every control through UI Automation, as Narrator reads it: the announcer an element of its own,
+// the others their MSAA objects through UI Automation's proxy. Then 1 2 + 3 = and clear ALL, clicked
+// for real: after each press exactly one live-region event of the announcer's element, Polite and
+// named by that press's words, and exactly one MSAA live-region event beside it. The events are
+// heard on the announcer's own element: under Wine, a subscription on an ancestor hears nothing
+// of a child window's provider.
+void Session::narrator()
+{
+    std::printf("UI Automation under %s\n", wineVersion().c_str());
+    const uiaclient::Api& uia = uiaclient::api();
+    if (uia.nodeFromHandle == nullptr || uia.getPropertyValue == nullptr || uia.nodeRelease == nullptr) {
+        check(false, "UI Automation's core offers UiaNodeFromHandle and UiaGetPropertyValue");
+        return;
+    }
+    std::string faults;
+    std::size_t unproxied = 0;
+    for (const ControlDesign& row : calculatorDesign()) {
+        const uiaclient::Element element(control(row.name));
+        if (element.found() == E_NOTIMPL) {
+            ++unproxied;
+            continue;
+        }
+        const Read expected = expectedRead(row);
+        const std::wstring name = element.name();
+        const long type = element.number(uia::ControlTypeProperty);
+        if (name != expected.name || type != controlTypeOf(expected.role))
+            faults += std::string(" ") + row.name + " reads \"" + toUtf8(name) + "\", type " + std::to_string(type)
+                + (element.node() == nullptr ? " (no element: " + hex(element.found()) + ")" : std::string())
+                + ", expected \"" + toUtf8(expected.name) + "\", " + std::to_string(controlTypeOf(expected.role)) + ";";
+    }
+    if (unproxied == calculatorDesign().size())
+        std::printf("SKIP: the controls through UI Automation's MSAA proxy: this Wine's UiaNodeFromHandle answers "
+                    "E_NOTIMPL for a window without a provider of its own (Wine 8 has no such proxy); Wine 10 reads them\n");
+    else
+        check(faults.empty() && unproxied == 0, "every control reads through UI Automation as designed" + faults
+                + (unproxied > 0 ? " " + std::to_string(unproxied) + " controls without an element" : std::string()));
+
+    const HWND announcer = GetDlgItem(m_calculator, AnnouncerId);
+    const uiaclient::Element element(announcer);
+    const VARIANT focusable = element.property(uia::IsKeyboardFocusableProperty);
+    const std::wstring name = element.name();
+    const long type = element.number(uia::ControlTypeProperty);
+    const long live = element.number(uia::LiveSettingProperty);
+    check(name == text(announcer) && type == uia::TextControl && live == uia::LivePolite && focusable.vt == VT_BOOL
+            && focusable.boolVal == VARIANT_FALSE,
+        "the announcer's own element: \"" + toUtf8(name) + "\", type " + std::to_string(type) + ", LiveSetting "
+            + std::to_string(live) + ", keyboard focusable " + (focusable.vt == VT_BOOL ? std::to_string(focusable.boolVal) : "(none)"));
+
+    uiaclient::Condition everything;
+    PROPERTYID cached[] = {uia::NameProperty, uia::LiveSettingProperty};
+    uiaclient::CacheRequest request{&everything, uiaclient::ElementScope, cached, 2, nullptr, 0, uiaclient::FullElements};
+    uiaclient::Event subscription = nullptr;
+    const HRESULT added = uia.addEvent == nullptr ? E_NOTIMPL
+        : uia.addEvent(element.node(), uia::LiveRegionChangedEvent, onLiveRegionChanged, uiaclient::ElementScope, nullptr, 0,
+              &request, &subscription);
+    if (FAILED(added)) {
+        std::printf("SKIP: the live-region events through UI Automation: this Wine's UI Automation raises no events "
+                    "(UiaAddEvent %s, %#lx); Wine 10 does\n",
+            uia.addEvent == nullptr ? "is missing" : "fails", static_cast<unsigned long>(added));
+        return;
+    }
+    SetForegroundWindow(m_calculator);
+    settle();
+    struct Press {
+        const char* control;
+        std::string_view words;
+    };
+    for (const Press press : {Press{"cmdDigit(1)", "1"}, Press{"cmdDigit(2)", "12"}, Press{"cmdOp(0)", "plus, 12"},
+             Press{"cmdDigit(3)", "3"}, Press{"cmdOp(5)", "equals 15"}, Press{"lblClearAll", AllCleared}}) {
+        const std::size_t before = liveRegionChangesSince(0).size();
+        const std::size_t msaaBefore = heard.announced.size();
+        realClick(control(press.control));
+        waitFor([&] { return !liveRegionChangesSince(before).empty() && heard.announced.size() > msaaBefore; }, 5000);
+        settle();
+        const std::vector<LiveRegionChange> changes = liveRegionChangesSince(before);
+        const std::vector<std::wstring> said(heard.announced.begin() + static_cast<std::ptrdiff_t>(msaaBefore), heard.announced.end());
+        check(changes.size() == 1 && changes[0].name == toWide(press.words) && changes[0].liveSetting == uia::LivePolite
+                && said == std::vector<std::wstring>{toWide(press.words)},
+            std::string("a real click on ") + press.control + ": UI Automation hears " + joined(changes) + ", MSAA "
+                + joined(said) + ", expected \"" + std::string(press.words) + "\" once on each");
+    }
+    if (uia.removeEvent != nullptr)
+        uia.removeEvent(subscription);
 }
 
 // Real mouse clicks: a quick second press counts, a press that slides off does nothing, and a
@@ -747,8 +1017,48 @@ int finish(const PROCESS_INFORMATION& process, const ProgramDescription& descrip
     return failures == 0 ? 0 : 1;
 }
 
+// The announcer's UI Automation element as the program holds it, here in this process: no
+// reference is left behind by a press, and once its window is gone it answers every question with
+// UIA_E_ELEMENTNOTAVAILABLE. (No client listens here: under Wine 10 a client in the provider's own
+// process hears each event twice and keeps two references to the element per event, so that the
+// count would measure Wine, not the announcer.)
+void announcerElementLifetime()
+{
+    const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    std::optional<Announcer> announcer(std::in_place, parent, AnnouncerId);
+    IRawElementProviderSimple* element = announcer->automationElement();
+    const auto references = [element] {
+        element->AddRef();
+        return element->Release();
+    };
+    announcer->say("1");
+    pump(100);
+    const ULONG before = references();
+    for (int press = 0; press < 20; ++press) {
+        announcer->say(std::to_string(press));
+        pump(10);
+    }
+    const ULONG after = references();
+    check(after == before, "20 presses leave the announcer's UI Automation element " + std::to_string(after) + " references, as before ("
+            + std::to_string(before) + ")");
+
+    element->AddRef();
+    DestroyWindow(parent);
+    VARIANT name;
+    const HRESULT nameRead = element->GetPropertyValue(uia::NameProperty, &name);
+    IRawElementProviderSimple* host = nullptr;
+    const HRESULT hostRead = element->get_HostRawElementProvider(&host);
+    check(nameRead == uia::ElementNotAvailable && name.vt == VT_EMPTY && hostRead == uia::ElementNotAvailable && host == nullptr,
+        "the announcer's element, its window gone, is not available");
+    announcer.reset();
+    check(references() == 1, "the announcer gone, only this check holds its element");
+    element->Release();
+}
+
 int run(const std::wstring& program, const ProgramDescription& description, bool fitOnly)
 {
+    if (!fitOnly)
+        announcerElementLifetime();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -778,6 +1088,7 @@ int run(const std::wstring& program, const ProgramDescription& description, bool
         session.refusedOperator();
         session.calculation();
         session.screenReader();
+        session.narrator();
         session.realClicks();
         session.tape();
         session.longNumber();
