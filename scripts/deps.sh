@@ -22,6 +22,10 @@ test=(binutils-mingw-w64-x86-64 desktop-file-utils clang libclang-rt-dev xvfb xa
 run=(libqt6gui6 libcanberra0 libcanberra-pulse sound-theme-freedesktop)
 # The start-up benchmark's X11 driver (bench/).
 bench=(xvfb dbus libx11-dev libxtst-dev libxdamage-dev)
+# The desktop check (tests/desktop): both programs inside GNOME Shell on Wayland, headless, and
+# through its Xwayland; with the test set's Qt wayland platform and sound server. Only where the
+# release's GNOME Shell is 48 or later (Debian 13): the check skips with an older one.
+gnome=(gnome-shell gsettings-desktop-schemas xwayland libgl1-mesa-dri)
 # A clean system of another Debian release to test in (test-in-debian.sh).
 chroot=(debootstrap git util-linux)
 # The Windows programs, cross-built for 64- and 32-bit Windows, their zips and their installer
@@ -59,6 +63,13 @@ wayland_recommended() { qt_recommends | tr ',|' '\n\n' | awk '{ print $1 }' | gr
 case "${1:-test}" in
   run|bench) wayland_recommended && wanted+=(qt6-wayland) ;;
 esac
+# Whether the GNOME Shell apt would install is 48 or later (false while apt knows none).
+gnome_shell_48() {
+  local candidate
+  candidate=$(apt-cache policy gnome-shell 2>/dev/null | sed -n 's/^ *Candidate: *//p')
+  [[ -n $candidate && $candidate != "(none)" ]] && dpkg --compare-versions "$candidate" ge 48
+}
+if [[ ${1:-test} == test ]] && gnome_shell_48; then wanted+=("${gnome[@]}"); fi
 
 missing=()
 for package in "${wanted[@]}"; do
@@ -80,5 +91,6 @@ apt=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -o Ac
 # A system whose package lists were empty knows only now what its Qt recommends.
 case "${1:-test}" in
   run|bench) [[ " ${wanted[*]} " == *" qt6-wayland "* ]] || ! wayland_recommended || missing+=(qt6-wayland) ;;
+  test) [[ " ${wanted[*]} " == *" gnome-shell "* ]] || ! gnome_shell_48 || missing+=("${gnome[@]}") ;;
 esac
 "${sudo[@]}" "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"

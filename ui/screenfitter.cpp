@@ -145,6 +145,8 @@ bool ScreenFitter::fit(const QMargins& frame)
         m_design.layOut(--dpi);
     m_dpi = dpi;
     m_fitting = false;
+    qCDebug(lcScreenFit) << m_window->objectName() << "fitted at" << dpi << "dpi with" << frame << "to" << available
+                         << "now" << m_window->geometry();
     return true;
 }
 
@@ -171,6 +173,7 @@ void ScreenFitter::fitAndPlace()
         if (m_design.framed && m_windowManager) {
             m_placedAt = at;
             m_placedFrame = frame;
+            m_placedSize = client;
             m_sincePlaced.start();
             // A window manager that frames the window in place sends it no event; Qt reads the
             // frame when asked.
@@ -188,8 +191,10 @@ void ScreenFitter::keepInside()
         return;
     const QRect area = screen->availableGeometry();
     const QRect outer = m_window->frameGeometry();
-    if (!area.contains(outer))
+    if (!area.contains(outer)) {
+        qCDebug(lcScreenFit) << m_window->objectName() << "kept inside" << area << "from" << outer;
         m_window->move(toPoint(keptInside(toPixels(outer), toPixels(area))));
+    }
 }
 
 void ScreenFitter::centreInRealFrame()
@@ -208,23 +213,27 @@ void ScreenFitter::centreInRealFrame()
     const QWindow* handle = m_window->windowHandle();
     const QScreen* screen = m_window->screen();
     const QMargins frame = handle != nullptr ? handle->frameMargins() : QMargins();
-    // Not framed yet, or framed as the window was placed.
-    if (frame.isNull() || frame == m_placedFrame || screen == nullptr)
+    const QSize size = m_window->size();
+    // Not framed yet, or framed as the window was placed and still of the size it was placed
+    // with. A frame larger than allowed for fits the window again, smaller, in place, which may
+    // come after the frame is first seen: then it is centred once more.
+    if (frame.isNull() || screen == nullptr || (frame == m_placedFrame && size == m_placedSize))
         return;
     // Where it was put, the window manager keeps either the frame's corner (the gravity Qt asks
     // for) or the client area's where the frame allowed for put it. Anywhere else, the window
     // manager or the user put it, and it stays.
     const QPoint client = m_window->geometry().topLeft();
     const QPoint placed = *m_placedAt;
-    qCDebug(lcScreenFit) << "framed" << frame << "placed" << placed << "with" << m_placedFrame << "client at" << client;
+    qCDebug(lcScreenFit) << "framed" << frame << "placed" << placed << "with" << m_placedFrame << m_placedSize
+                         << "client at" << client << size;
     if (client != placed + QPoint(frame.left(), frame.top())
         && client != placed + QPoint(m_placedFrame.left(), m_placedFrame.top()))
         return;
-    const QSize size = m_window->size();
     const QPoint at = toPoint(centredFramePosition(toPixels(screen->availableGeometry()),
         {size.width(), size.height()}, {frame.left(), frame.top(), frame.right(), frame.bottom()}));
     m_placedAt = at;
     m_placedFrame = frame;
+    m_placedSize = size;
     // Placed by its client area: a framed window's frame position goes to the window manager with
     // the frame counted twice (Qt's xcb platform, openbox).
     qCDebug(lcScreenFit) << "centred again at" << at;

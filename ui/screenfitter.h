@@ -102,6 +102,7 @@ private:
     // Where a centred window was put, with which frame, and since when it waits for the real one.
     std::optional<QPoint> m_placedAt;
     QMargins m_placedFrame;
+    QSize m_placedSize;
     QElapsedTimer m_sincePlaced;
     QTimer m_frameWatch;
 };
