@@ -458,7 +458,7 @@ void nameControlsForAssistiveTools(QWidget* client)
         return widget;
     };
     for (const ControlDesign& row : calculatorDesign()) {
-        if (const auto spoken = spokenName(row.name))
+        if (const auto spoken = spokenName(row))
             named(QLatin1String(row.name))->setAccessibleName(toQString(*spoken));
     }
     for (const char* objectName : TextBoxes)

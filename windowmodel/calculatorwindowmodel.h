@@ -14,7 +14,9 @@
 // Plain C++ only: this library must never depend on a toolkit.
 
 #include "calculator.h"
+#include "calculatordesign.h"
 
+#include <optional>
 #include <string>
 
 namespace tavoro {
@@ -91,9 +93,9 @@ public:
     void mnuFilesExit_Click();
 
 private:
-    // Runs `press` on the engine, then keeps its words for the screen reader.
+    // Runs `press` of `control` on the engine, then keeps its words for the screen reader.
     template <typename Press>
-    void announced(const std::string& control, Press press);
+    void announced(std::optional<ControlId> control, Press press);
     void setShowEntries(std::string_view text, std::string_view tip);
     // The date-and-time items' shared steps: the check marks, the timer, the label, the wish.
     void switchDateAndTime(bool on);
@@ -101,6 +103,7 @@ private:
     Services& m_services;
     Calculator m_engine;
     WindowState m_window;
+    unsigned m_presses = 0; // the presses made on the window, so that a press can tell whether another ran while it waited
 };
 
 } // namespace tavoro
