@@ -84,22 +84,22 @@ private:
     // Draws the model's view (windowdrawing.h).
     void draw();
 
-    // The toolkit's side of drawing the view. A display's caption shows in the design font where
-    // it fits, else in the largest size that does; never cut off.
+    // The toolkit's side of drawing the view, each with the helpers it needs. A display's caption
+    // shows in the design font where it fits, else in the largest size that does; never cut off.
     void setDisplayText(ControlId label, const std::string& text) override;
+    void fitDisplay(Control& label);
     void setShown(ControlId control, bool shown) override;
     void setTape(const std::vector<std::string>& lines) override;
     void showTape(bool shown) override;
     void setShowEntries(const std::string& text, const std::string& tip) override;
+    void setToolTip(Control& control, std::string_view tip);
     void setChecked(ControlId menuItem, bool checked) override;
+    // The label sizes itself to its caption.
     void setDateAndTime(const std::string& text) override;
+    void setDateAndTimeText(const std::string& text);
     void enableTimer(bool enabled) override;
     void say(const std::string& words) override;
     void endProgram() override;
-
-    void fitDisplay(Control& label);
-    void setDateAndTimeText(const std::string& text);
-    void setToolTip(Control& control, std::string_view tip);
 
     CalculatorWindowModel m_model;
     ViewDrawer m_drawer;
