@@ -85,6 +85,13 @@ constexpr bool rowsInIdOrder()
 }
 static_assert(rowsInIdOrder());
 
+// The first key whose row `matches`.
+std::optional<ControlId> keyWhere(auto matches)
+{
+    const auto row = std::ranges::find_if(Design, [&](const ControlDesign& r) { return isKey(r.id) && matches(r); });
+    return row != Design.end() ? std::optional(row->id) : std::nullopt;
+}
+
 } // namespace
 
 std::span<const ControlDesign> calculatorDesign() { return Design; }
@@ -113,35 +120,17 @@ std::string_view nameOf(ControlId id)
 
 std::optional<ControlId> keyOf(std::string_view caption)
 {
-    for (const ControlDesign& row : Design) {
-        if (isKey(row.id) && caption == row.caption)
-            return row.id;
-    }
-    return std::nullopt;
+    return keyWhere([caption](const ControlDesign& row) { return caption == row.caption; });
 }
 
 std::optional<ControlId> digitKey(int element)
 {
-    for (const ControlDesign& row : Design) {
-        if (isDigitKey(row.id) && row.element == element)
-            return row.id;
-    }
-    return std::nullopt;
+    return keyWhere([element](const ControlDesign& row) { return isDigitKey(row.id) && row.element == element; });
 }
 
 std::optional<ControlId> operatorKey(int element)
 {
-    for (const ControlDesign& row : Design) {
-        if (isOperatorKey(row.id) && row.element == element)
-            return row.id;
-    }
-    return std::nullopt;
-}
-
-const ControlDesign* findControl(std::string_view name)
-{
-    const auto row = std::ranges::find(Design, name, [](const ControlDesign& r) { return std::string_view(r.name); });
-    return row != Design.end() ? &*row : nullptr;
+    return keyWhere([element](const ControlDesign& row) { return isOperatorKey(row.id) && row.element == element; });
 }
 
 Twips placeIn(const ControlDesign& row, const CalculatorVariant& variant)

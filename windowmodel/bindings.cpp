@@ -59,18 +59,11 @@ std::span<const Binding> bindings()
 
 bool takesClick(ControlId control)
 {
+    // The menu items and the timer lie beyond the design table's rows.
     if (static_cast<std::size_t>(control) >= DesignRowCount)
-        return true; // the menu items and the timer
-    switch (controlDesign(control).kind) {
-    case ControlKind::Button:
-    case ControlKind::ClickLabel:
-    case ControlKind::TextBox:
         return true;
-    case ControlKind::Label:
-    case ControlKind::ListBox:
-        return false;
-    }
-    return false;
+    const ControlKind kind = controlDesign(control).kind;
+    return kind == ControlKind::Button || kind == ControlKind::ClickLabel || kind == ControlKind::TextBox;
 }
 
 void run(const Binding& binding, CalculatorWindowModel& model)

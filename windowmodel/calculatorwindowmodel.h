@@ -7,9 +7,10 @@
 // has one function per handler of the window, named after its control and event, and reaches the
 // platform only through `Services`.
 //
-// After every call a front end reads view() and draws it. Making the controls, binding their
-// events to these handlers, drawing, the keyboard focus, real timers and message loops, and the
-// screen reader's plumbing are the front end's; what the window does is decided here.
+// Which handler each control runs is the binding table's (bindings.h); after every call a front
+// end draws view() through the shared drawing (windowdrawing.h). Making the controls, the toolkit's
+// side of drawing, the keyboard focus, real timers and message loops, and the screen reader's
+// plumbing are the front end's; what the window does is decided here.
 //
 // Plain C++ only: this library must never depend on a toolkit.
 
