@@ -133,6 +133,12 @@ std::optional<ControlId> operatorKey(int element)
     return keyWhere([element](const ControlDesign& row) { return isOperatorKey(row.id) && row.element == element; });
 }
 
+const ControlDesign* findControl(std::string_view name)
+{
+    const auto row = std::ranges::find(Design, name, [](const ControlDesign& r) { return std::string_view(r.name); });
+    return row != Design.end() ? &*row : nullptr;
+}
+
 Twips placeIn(const ControlDesign& row, const CalculatorVariant& variant)
 {
     switch (row.id) {
