@@ -9,12 +9,39 @@
 #include "colours.h"
 #include "units.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace tavoro {
+
+// Who is who in the calculator window: every control, in the design table's order (a control's
+// identity is its row's place), then the menu items and the timer. Code knows a control by its
+// identity; the design names ("cmdDigit(11)", "lblClearAll") are data of the rows, for tests,
+// logs and automation.
+enum class ControlId : std::uint8_t {
+    cmdDigit0, cmdDigit1, cmdDigit2, cmdDigit3, cmdDigit4, cmdDigit5, cmdDigit6, cmdDigit7, cmdDigit8, cmdDigit9,
+    cmdDigit11, // the decimal point
+    cmdOp0, cmdOp1, cmdOp2, cmdOp3, cmdOp5, // + - X / =
+    lblSpacer0, lblDisplay, lblTotal, lblSpacer1, lblNewNum, lblOp,
+    lblClearError, lblClearError2, lblClearAll,
+    lstEntered, txtShowEntries, txtClearEntries, lblDateAndTime,
+    // The menu items, in menu order.
+    mnuFilesExit, mnuOptionsShowTape, mnuOptionsHideTape, mnuOptionsDateAndTimeOn, mnuOptionsDateAndTimeOff,
+    tmrCalc,
+};
+// The design table's rows, and every identity.
+inline constexpr std::size_t DesignRowCount = static_cast<std::size_t>(ControlId::lblDateAndTime) + 1;
+inline constexpr std::size_t ControlIdCount = static_cast<std::size_t>(ControlId::tmrCalc) + 1;
+inline constexpr const char* TimerName = "tmrCalc";
+
+// The elements of the two key arrays: cmdDigit (digits and point) and cmdOp (the operators).
+constexpr bool isDigitKey(ControlId id) { return id <= ControlId::cmdDigit11; }
+constexpr bool isOperatorKey(ControlId id) { return id >= ControlId::cmdOp0 && id <= ControlId::cmdOp5; }
+constexpr bool isKey(ControlId id) { return id <= ControlId::cmdOp5; }
 
 enum class ControlKind {
     Button,     // a key: a push button painted in its face colour
@@ -34,10 +61,17 @@ struct FontDesign {
 };
 
 struct ControlDesign {
-    const char* name;    // the control's name, e.g. "cmdDigit(11)"
+    ControlId id;
+    const char* name;    // the control's design name, e.g. "cmdDigit(11)"
+    int element;         // its index in its key array (11 for "cmdDigit(11)"), -1 for none
     ControlKind kind;
     const char* caption; // caption or text, blanks exact
     const char* tip;     // tool tip, nullptr for none
+    // The name a screen reader speaks: words for the keys whose captions are symbols ("plus",
+    // "decimal point"), the clear labels ("clear last entry") and the displays ("total"); a digit
+    // key is named by its digit. nullptr for the text boxes, whose names follow their tool tips,
+    // and for decoration.
+    const char* spoken;
     FontDesign font;     // every design font is bold (weight 700), ANSI character set
     Rgb back;
     Rgb fore;
@@ -54,8 +88,22 @@ struct ControlDesign {
 // Every control of the window, in stacking order.
 std::span<const ControlDesign> calculatorDesign();
 
-// The row of the control called `name`, or nullptr.
+// The row of a control (an identity below DesignRowCount).
+const ControlDesign& controlDesign(ControlId id);
+
+// The row of the control called `name`, or nullptr: for tests and tools that know controls by
+// their design names.
 const ControlDesign* findControl(std::string_view name);
+
+// The design name of any identity: a control's, a menu item's or the timer's.
+std::string_view nameOf(ControlId id);
+
+// The key whose caption is `caption` ("+" is cmdOp0), or nothing.
+std::optional<ControlId> keyOf(std::string_view caption);
+// The element `element` of the cmdDigit or the cmdOp array, or nothing (there is no digit 10 and
+// no operator 4).
+std::optional<ControlId> digitKey(int element);
+std::optional<ControlId> operatorKey(int element);
 
 // Whether a control of this kind takes the keyboard focus (and so has a place in the tab order).
 constexpr bool takesFocus(ControlKind kind)
@@ -78,6 +126,7 @@ Twips placeIn(const ControlDesign& row, const CalculatorVariant& variant);
 
 // The menu bar. Access keys are the letters after "&"; no item has a shortcut key.
 struct MenuItemDesign {
+    ControlId id;
     const char* name;
     const char* caption;
     bool checkable; // the item carries a check mark when checked
@@ -91,11 +140,11 @@ struct MenuDesign {
 
 std::span<const MenuDesign> calculatorMenus();
 
-// The name a screen reader speaks for a control of the window: words for the keys whose captions
-// are symbols ("plus", "decimal point"), the clear labels ("clear last entry") and the displays
-// ("total"); a digit key is named by its digit. Nothing for the text boxes, whose names follow
-// their tool tips, nor for decoration.
-std::optional<std::string_view> spokenName(std::string_view control);
+// The design of the menu item `id`, or nullptr when it is no menu item.
+const MenuItemDesign* menuItemDesign(ControlId id);
+
+// The name a screen reader speaks for a control of the window (ControlDesign::spoken), or nothing.
+std::optional<std::string_view> spokenName(const ControlDesign& row);
 
 // The caption as spoken: the blanks that place it on screen mean nothing when spoken, so runs of
 // blanks become one and the ends are trimmed ("     clear" is "clear").

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Tavoro and runs every test: the normal build with all tests (the Windows programs
 # cross-built and checked under Wine among them), the same tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the engine fuzzer for a bounded time.
+# UndefinedBehaviorSanitizer, and the window-model fuzzer for a bounded time.
 # Installs missing Debian packages first. Build trees: build/ and build-asan/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,6 +30,6 @@ ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0 UBSAN_OPTIONS=print_stacktr
   ctest --test-dir build-asan --output-on-failure --timeout "$timeout" -j"$jobs"
 
 if [[ -x tests/fuzz/run-fuzzer.sh ]]; then
-  echo "== Fuzz the engine"
+  echo "== Fuzz the window model and the engine"
   tests/fuzz/run-fuzzer.sh "${TAVORO_FUZZ_SECONDS:-60}"
 fi

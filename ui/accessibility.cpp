@@ -15,15 +15,12 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include <array>
 #include <functional>
 #include <utility>
 
 namespace tavoro {
 
 namespace {
-
-constexpr std::array<const char*, 2> TextBoxes{"txtShowEntries", "txtClearEntries"};
 
 QString spokenCaption(const QString& caption) { return QString::fromStdString(tavoro::spokenCaption(caption.toStdString())); }
 
@@ -458,15 +455,18 @@ void nameControlsForAssistiveTools(QWidget* client)
         return widget;
     };
     for (const ControlDesign& row : calculatorDesign()) {
-        if (const auto spoken = spokenName(row.name))
-            named(QLatin1String(row.name))->setAccessibleName(toQString(*spoken));
+        QWidget* widget = named(QLatin1String(row.name));
+        if (const auto spoken = spokenName(row))
+            widget->setAccessibleName(toQString(*spoken));
+        if (row.kind == ControlKind::TextBox)
+            new NameFollowsToolTip(widget);
+        if (row.kind == ControlKind::ListBox) {
+            // Qt's list interface, unlike the others, does not offer the tool tip as the description.
+            auto* tape = static_cast<QListWidget*>(widget);
+            tape->setAccessibleDescription(tape->toolTip());
+            reportNewLines(tape);
+        }
     }
-    for (const char* objectName : TextBoxes)
-        new NameFollowsToolTip(named(QLatin1String(objectName)));
-    // Qt's list interface, unlike the others, does not offer the tool tip as the description.
-    auto* tape = static_cast<QListWidget*>(named(QStringLiteral("lstEntered")));
-    tape->setAccessibleDescription(tape->toolTip());
-    reportNewLines(tape);
 }
 
 void setDisplayText(QLabel* label, const QString& text)

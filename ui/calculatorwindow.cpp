@@ -2,6 +2,7 @@
 #include "calculatorwindow.h"
 
 #include "accessibility.h"
+#include "bindings.h"
 #include "clicklabel.h"
 #include "clicklineedit.h"
 #include "designfont.h"
@@ -23,6 +24,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace tavoro {
@@ -103,16 +106,18 @@ QWidget* makeControl(const ControlDesign& row)
     return nullptr;
 }
 
-// The control called `name`; the design table guarantees that it exists.
-template <typename T>
-T* control(const QWidget* client, const QString& name)
-{
-    T* widget = client->findChild<T*>(name, Qt::FindDirectChildrenOnly);
-    Q_ASSERT(widget != nullptr);
-    return widget;
-}
+std::size_t indexOf(ControlId id) { return static_cast<std::size_t>(id); }
 
 } // namespace
+
+template <typename T>
+T* CalculatorWindow::object(ControlId id) const
+{
+    T* found = qobject_cast<T*>(m_objects.at(indexOf(id)));
+    if (found == nullptr)
+        throw std::logic_error("the calculator window has no " + std::string(nameOf(id)) + " of the kind asked for");
+    return found;
+}
 
 CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& services, QWidget* parent)
     : QMainWindow(parent)
@@ -132,8 +137,9 @@ CalculatorWindow::CalculatorWindow(const CalculatorVariant& variant, Services& s
     buildMenus();
 
     m_tmrCalc = new QTimer(this);
-    m_tmrCalc->setObjectName(QStringLiteral("tmrCalc"));
+    m_tmrCalc->setObjectName(QLatin1String(TimerName));
     m_tmrCalc->setInterval(design::TimerIntervalMs);
+    m_objects[indexOf(ControlId::tmrCalc)] = m_tmrCalc;
 
     bindEvents();
 
@@ -171,6 +177,7 @@ void CalculatorWindow::buildControls()
         QWidget* widget = makeControl(row);
         widget->setParent(m_client);
         widget->setObjectName(QString::fromLatin1(row.name));
+        m_objects[indexOf(row.id)] = widget;
         if (row.tip != nullptr)
             widget->setToolTip(QString::fromUtf8(row.tip));
         if (row.hidden)
@@ -183,10 +190,10 @@ void CalculatorWindow::buildControls()
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 
-    m_lblDateAndTime = control<QLabel>(m_client, QStringLiteral("lblDateAndTime"));
-    m_lstEntered = control<QListWidget>(m_client, QStringLiteral("lstEntered"));
-    m_txtShowEntries = control<ClickLineEdit>(m_client, QStringLiteral("txtShowEntries"));
-    m_txtClearEntries = control<ClickLineEdit>(m_client, QStringLiteral("txtClearEntries"));
+    m_lblDateAndTime = object<QLabel>(ControlId::lblDateAndTime);
+    m_lstEntered = object<QListWidget>(ControlId::lstEntered);
+    m_txtShowEntries = object<ClickLineEdit>(ControlId::txtShowEntries);
+    m_txtClearEntries = object<ClickLineEdit>(ControlId::txtClearEntries);
 }
 
 void CalculatorWindow::buildMenus()
@@ -202,48 +209,29 @@ void CalculatorWindow::buildMenus()
             QAction* action = menu->addAction(QString::fromUtf8(item.caption));
             action->setObjectName(QString::fromLatin1(item.name));
             action->setCheckable(item.checkable);
+            m_objects[indexOf(item.id)] = action;
         }
     }
-    const auto item = [this](const char* name) {
-        auto* action = menuBar()->findChild<QAction*>(QLatin1String(name));
-        Q_ASSERT(action != nullptr);
-        return action;
-    };
-    m_mnuFilesExit = item("mnuFilesExit");
-    m_mnuOptionsShowTape = item("mnuOptionsShowTape");
-    m_mnuOptionsHideTape = item("mnuOptionsHideTape");
-    m_mnuOptionsDateAndTimeOn = item("mnuOptionsDateAndTimeOn");
-    m_mnuOptionsDateAndTimeOff = item("mnuOptionsDateAndTimeOff");
 }
 
 void CalculatorWindow::bindEvents()
 {
-    using Model = CalculatorWindowModel;
-    const auto on = [this](auto* sender, auto signal, void (Model::*handler)()) {
-        connect(sender, signal, this, [this, handler] { handle([handler](Model& model) { (model.*handler)(); }); });
-    };
-    for (const int index : DigitIndices) {
-        connect(control<QPushButton>(m_client, QStringLiteral("cmdDigit(%1)").arg(index)), &QPushButton::clicked, this,
-            [this, index] { handle([index](Model& model) { model.cmdDigit_Click(index); }); });
+    for (const Binding& binding : bindings()) {
+        const auto clicked = [this, &binding] { handle([&binding](CalculatorWindowModel& model) { run(binding, model); }); };
+        QObject* sender = object<QObject>(binding.control);
+        if (auto* key = qobject_cast<QPushButton*>(sender))
+            connect(key, &QPushButton::clicked, this, clicked);
+        else if (auto* label = qobject_cast<ClickLabel*>(sender))
+            connect(label, &ClickLabel::clicked, this, clicked);
+        else if (auto* box = qobject_cast<ClickLineEdit*>(sender))
+            connect(box, &ClickLineEdit::clicked, this, clicked);
+        else if (auto* item = qobject_cast<QAction*>(sender))
+            connect(item, &QAction::triggered, this, clicked);
+        else if (auto* timer = qobject_cast<QTimer*>(sender))
+            connect(timer, &QTimer::timeout, this, clicked);
+        else
+            throw std::logic_error("the calculator window cannot bind " + std::string(nameOf(binding.control)));
     }
-    for (const int index : OperatorIndices) {
-        connect(control<QPushButton>(m_client, QStringLiteral("cmdOp(%1)").arg(index)), &QPushButton::clicked, this,
-            [this, index] { handle([index](Model& model) { model.cmdOp_Click(index); }); });
-    }
-    const auto clearKey = [this](const char* name) { return control<ClickLabel>(m_client, QLatin1String(name)); };
-    on(clearKey("lblClearAll"), &ClickLabel::clicked, &Model::lblClearAll_Click);
-    on(clearKey("lblClearError"), &ClickLabel::clicked, &Model::lblClearError_Click);
-    on(clearKey("lblClearError2"), &ClickLabel::clicked, &Model::lblClearError2_Click);
-    on(m_txtShowEntries, &ClickLineEdit::clicked, &Model::txtShowEntries_Click);
-    on(m_txtClearEntries, &ClickLineEdit::clicked, &Model::txtClearEntries_Click);
-
-    on(m_mnuFilesExit, &QAction::triggered, &Model::mnuFilesExit_Click);
-    on(m_mnuOptionsShowTape, &QAction::triggered, &Model::mnuOptionsShowTape_Click);
-    on(m_mnuOptionsHideTape, &QAction::triggered, &Model::mnuOptionsHideTape_Click);
-    on(m_mnuOptionsDateAndTimeOn, &QAction::triggered, &Model::mnuOptionsDateAndTimeOn_Click);
-    on(m_mnuOptionsDateAndTimeOff, &QAction::triggered, &Model::mnuOptionsDateAndTimeOff_Click);
-
-    on(m_tmrCalc, &QTimer::timeout, &Model::tmrCalc_Timer);
 }
 
 void CalculatorWindow::setVisible(bool visible)
@@ -259,7 +247,7 @@ void CalculatorWindow::setVisible(bool visible)
 void CalculatorWindow::layOut(int dpi)
 {
     for (const ControlDesign& row : calculatorDesign()) {
-        auto* widget = control<QWidget>(m_client, QLatin1String(row.name));
+        auto* widget = object(row.id);
         widget->setGeometry(toRect(placeIn(row, m_variant), dpi));
         if (row.font.family != nullptr)
             widget->setFont(designFont(row.font, dpi));
@@ -311,19 +299,17 @@ void CalculatorWindow::handle(const std::function<void(CalculatorWindowModel&)>&
     draw();
 }
 
-void CalculatorWindow::draw()
-{
-    const auto [display, window] = m_model.view();
-    const auto label = [this](const char* name) { return control<QLabel>(m_client, QLatin1String(name)); };
-    for (const auto& [name, text] : {std::pair{"lblDisplay", &display.lblDisplay}, std::pair{"lblNewNum", &display.lblNewNum},
-             std::pair{"lblOp", &display.lblOp}})
-        setDisplayText(label(name), QString::fromStdString(*text));
-    for (const auto& [name, shown] : {std::pair{"lblNewNum", display.lblNewNumVisible}, std::pair{"lblOp", display.lblOpVisible},
-             std::pair{"lblSpacer(1)", display.lblSpacer1Visible}})
-        label(name)->setVisible(shown);
+void CalculatorWindow::draw() { m_drawer.draw(m_model.view(), *this); }
 
-    // The tape only grows, except when it is emptied.
-    const auto& tape = display.lstEntered;
+void CalculatorWindow::setDisplayText(ControlId label, const std::string& text)
+{
+    tavoro::setDisplayText(object<QLabel>(label), QString::fromStdString(text));
+}
+
+void CalculatorWindow::setShown(ControlId control, bool shown) { object(control)->setVisible(shown); }
+
+void CalculatorWindow::setTape(const std::vector<std::string>& tape)
+{
     if (static_cast<std::size_t>(m_lstEntered->count()) > tape.size())
         m_lstEntered->clear();
     if (static_cast<std::size_t>(m_lstEntered->count()) < tape.size()) {
@@ -332,45 +318,47 @@ void CalculatorWindow::draw()
         // Like a paper strip, the tape shows its newest line.
         m_lstEntered->scrollToBottom();
     }
-    if (m_lstEntered->isHidden() == window.tapeShown) {
-        m_lstEntered->setVisible(window.tapeShown);
-        // A hidden list does not know its height, so lines appended meanwhile are brought into
-        // view now.
-        if (window.tapeShown)
-            m_lstEntered->scrollToBottom();
-    }
-    m_txtClearEntries->setVisible(window.clearEntriesShown);
-    // The box's text only when a handler set it: what the user typed stays until then.
-    if (window.showEntriesSet != m_showEntriesSet) {
-        m_showEntriesSet = window.showEntriesSet;
-        m_txtShowEntries->setText(QString::fromStdString(window.showEntriesText));
-        m_txtShowEntries->setToolTip(QString::fromStdString(window.showEntriesTip));
-    }
+}
 
-    m_mnuOptionsShowTape->setChecked(window.showTapeChecked);
-    m_mnuOptionsHideTape->setChecked(window.hideTapeChecked);
-    m_mnuOptionsDateAndTimeOn->setChecked(window.dateAndTimeOnChecked);
-    m_mnuOptionsDateAndTimeOff->setChecked(window.dateAndTimeOffChecked);
+void CalculatorWindow::showTape(bool shown)
+{
+    if (m_lstEntered->isHidden() != shown)
+        return;
+    m_lstEntered->setVisible(shown);
+    // A hidden list does not know its height, so lines appended meanwhile are brought into view
+    // now.
+    if (shown)
+        m_lstEntered->scrollToBottom();
+}
 
-    m_lblDateAndTime->setVisible(window.dateAndTimeShown);
-    if (const QString shown = QString::fromStdString(window.dateAndTime); m_lblDateAndTime->text() != shown) {
+void CalculatorWindow::setShowEntries(const std::string& text, const std::string& tip)
+{
+    m_txtShowEntries->setText(QString::fromStdString(text));
+    m_txtShowEntries->setToolTip(QString::fromStdString(tip));
+}
+
+void CalculatorWindow::setChecked(ControlId menuItem, bool checked) { object<QAction>(menuItem)->setChecked(checked); }
+
+void CalculatorWindow::setDateAndTime(const std::string& text)
+{
+    if (const QString shown = QString::fromStdString(text); m_lblDateAndTime->text() != shown) {
         m_lblDateAndTime->setText(shown);
         // The label fits its caption; resizing keeps its left and top edges.
         m_lblDateAndTime->adjustSize();
     }
+}
+
+void CalculatorWindow::enableTimer(bool enabled)
+{
     // Enabling a running timer keeps its rhythm: the next tick comes when it was due.
-    if (!window.timerEnabled)
+    if (!enabled)
         m_tmrCalc->stop();
     else if (!m_tmrCalc->isActive())
         m_tmrCalc->start();
-
-    if (window.announcements != m_announced) {
-        m_announced = window.announcements;
-        announce(this, QString::fromStdString(window.announcement));
-    }
-    // Ends the whole program at once, hidden windows included: no question, nothing saved.
-    if (window.ended)
-        QCoreApplication::exit(0);
 }
+
+void CalculatorWindow::say(const std::string& words) { announce(this, QString::fromStdString(words)); }
+
+void CalculatorWindow::endProgram() { QCoreApplication::exit(0); }
 
 } // namespace tavoro

@@ -8,12 +8,13 @@
 
 #include "calculatordesign.h"
 #include "calculatorwindowmodel.h"
+#include "windowdrawing.h"
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 
-class QAction;
 class QLabel;
 class QListWidget;
 class QTimer;
@@ -24,7 +25,7 @@ class ClickLineEdit;
 class ScreenFitter;
 class Services;
 
-class CalculatorWindow : public QMainWindow {
+class CalculatorWindow : public QMainWindow, private WindowSurface {
     Q_OBJECT
 
 public:
@@ -43,32 +44,43 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    // Connects each control's click, each menu item and the timer to its handler by the model's
+    // binding table.
     void bindEvents();
+    // The control, menu item or timer `id`, made by the loops over the design.
+    template <typename T = QWidget>
+    T* object(ControlId id) const;
     // Places, sizes and fonts of every control, the client area and the menus at `dpi`.
     void layOut(int dpi);
     // Runs one of the model's handlers, then draws what it changed.
     void handle(const std::function<void(CalculatorWindowModel&)>& handler);
-    // Draws the model's view: the displays, the tape, the text boxes, the check marks, the date
-    // and time and its timer, and has the screen reader say a press's words.
+    // Draws the model's view (windowdrawing.h).
     void draw();
 
+    // The toolkit's side of drawing the view.
+    void setDisplayText(ControlId label, const std::string& text) override;
+    void setShown(ControlId control, bool shown) override;
+    void setTape(const std::vector<std::string>& lines) override;
+    void showTape(bool shown) override;
+    void setShowEntries(const std::string& text, const std::string& tip) override;
+    void setChecked(ControlId menuItem, bool checked) override;
+    void setDateAndTime(const std::string& text) override;
+    void enableTimer(bool enabled) override;
+    void say(const std::string& words) override;
+    void endProgram() override;
+
     CalculatorWindowModel m_model;
+    ViewDrawer m_drawer;
     const CalculatorVariant m_variant;
     ScreenFitter* m_fitter = nullptr;
-    unsigned m_showEntriesSet = 0; // the model's text-box setting last drawn
-    unsigned m_announced = 0;      // the model's announcements already said
 
+    std::array<QObject*, ControlIdCount> m_objects{}; // by identity
     QWidget* m_client = nullptr;
     QLabel* m_lblDateAndTime = nullptr;
     QListWidget* m_lstEntered = nullptr;
     ClickLineEdit* m_txtShowEntries = nullptr;
     ClickLineEdit* m_txtClearEntries = nullptr;
     QTimer* m_tmrCalc = nullptr;
-    QAction* m_mnuFilesExit = nullptr;
-    QAction* m_mnuOptionsShowTape = nullptr;
-    QAction* m_mnuOptionsHideTape = nullptr;
-    QAction* m_mnuOptionsDateAndTimeOn = nullptr;
-    QAction* m_mnuOptionsDateAndTimeOff = nullptr;
 };
 
 } // namespace tavoro

@@ -11,7 +11,7 @@ std::shared_ptr<const Presentation> presentationOf(const ControlDesign& row, std
     std::function<std::string()> tip)
 {
     Presentation shown;
-    const auto spoken = spokenName(row.name);
+    const auto spoken = spokenName(row);
     const std::wstring spokenWide = toWide(spoken.value_or(""));
     const auto words = [spokenWide] { return spokenWide; };
     const auto description = [tip] { return toWide(tip()); };

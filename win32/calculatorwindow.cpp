@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calculatorwindow.h"
 
+#include "bindings.h"
 #include "calculatorpresentation.h"
 #include "clickcontrols.h"
 #include "controlids.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace tavoro {
@@ -86,9 +88,9 @@ void CalculatorWindow::buildControls()
     for (const auto& [tab, control] : tabOrder)
         m_tabOrder.push_back(control);
 
-    m_lblDateAndTime = &control("lblDateAndTime");
-    m_lstEntered = &control("lstEntered");
-    m_txtShowEntries = &control("txtShowEntries");
+    m_lblDateAndTime = &control(ControlId::lblDateAndTime);
+    m_lstEntered = &control(ControlId::lstEntered);
+    m_txtShowEntries = &control(ControlId::txtShowEntries);
     m_tape = std::make_unique<Tape>(m_lstEntered->hwnd, *m_lstEntered->row);
 }
 
@@ -100,7 +102,7 @@ void CalculatorWindow::buildMenus()
         const HMENU items = CreatePopupMenu();
         for (const MenuItemDesign& item : menu.items) {
             AppendMenuW(items, MF_STRING, static_cast<UINT_PTR>(id), toWide(item.caption).c_str());
-            m_menuItems.emplace(item.name, id++);
+            m_menuItemIds.at(static_cast<std::size_t>(item.id)) = id++;
         }
         AppendMenuW(m_menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(items), toWide(menu.caption).c_str());
     }
@@ -139,38 +141,25 @@ void CalculatorWindow::presentControls()
 
 void CalculatorWindow::bindEvents()
 {
-    using Model = CalculatorWindowModel;
-    const auto on = [this](int id, std::function<void(Model&)> handler) {
-        m_clicks[id] = [this, handler = std::move(handler)] { handle(handler); };
-    };
-    const auto onClick = [&](const std::string& name, std::function<void(Model&)> handler) {
-        Control& c = control(name);
-        on(controlId(*c.row), std::move(handler));
-        const auto clicked = [this, id = controlId(*c.row)] { click(id); };
+    for (const Binding& binding : bindings()) {
+        const auto handler = [this, &binding] { handle([&binding](CalculatorWindowModel& model) { run(binding, model); }); };
+        if (binding.control == ControlId::tmrCalc) {
+            m_tick = handler;
+            continue;
+        }
+        if (menuItemDesign(binding.control) != nullptr) {
+            m_clicks[menuItemId(binding.control)] = handler;
+            continue;
+        }
+        Control& c = control(binding.control);
+        const int id = controlId(*c.row);
+        m_clicks[id] = handler;
         // A caret as wide as the keys' focus mark, as high as a line of the box's font.
         const auto caret = [this, &c] {
             return SIZE{scaledPx(design::FocusMarkWidth, static_cast<int>(m_dpi)), rowHeight(c.hwnd, c.font.get())};
         };
-        handleClicks(c.hwnd, {c.row->kind, clicked, caret});
-    };
-    for (const int index : DigitIndices)
-        onClick("cmdDigit(" + std::to_string(index) + ")", [index](Model& model) { model.cmdDigit_Click(index); });
-    for (const int index : OperatorIndices)
-        onClick("cmdOp(" + std::to_string(index) + ")", [index](Model& model) { model.cmdOp_Click(index); });
-    onClick("lblClearAll", &Model::lblClearAll_Click);
-    onClick("lblClearError", &Model::lblClearError_Click);
-    onClick("lblClearError2", &Model::lblClearError2_Click);
-    onClick("txtShowEntries", &Model::txtShowEntries_Click);
-    onClick("txtClearEntries", &Model::txtClearEntries_Click);
-
-    const auto onMenu = [&](std::string_view item, std::function<void(Model&)> handler) {
-        on(m_menuItems.find(item)->second, std::move(handler));
-    };
-    onMenu("mnuFilesExit", &Model::mnuFilesExit_Click);
-    onMenu("mnuOptionsShowTape", &Model::mnuOptionsShowTape_Click);
-    onMenu("mnuOptionsHideTape", &Model::mnuOptionsHideTape_Click);
-    onMenu("mnuOptionsDateAndTimeOn", &Model::mnuOptionsDateAndTimeOn_Click);
-    onMenu("mnuOptionsDateAndTimeOff", &Model::mnuOptionsDateAndTimeOff_Click);
+        handleClicks(c.hwnd, {c.row->kind, [this, id] { click(id); }, caret});
+    }
 }
 
 void CalculatorWindow::layOut()
@@ -193,7 +182,7 @@ void CalculatorWindow::layOut()
 
     // The text boxes' own margins would leave "SHOW  Entries" too little room.
     const int margin = scaledPx(1, static_cast<int>(m_dpi));
-    for (Control* box : {m_txtShowEntries, &control("txtClearEntries")})
+    for (Control* box : {m_txtShowEntries, &control(ControlId::txtClearEntries)})
         SendMessageW(box->hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
 
     m_tape->setFont(m_lstEntered->font.get(), m_dpi);
@@ -209,12 +198,20 @@ void CalculatorWindow::refit()
     }
 }
 
-CalculatorWindow::Control& CalculatorWindow::control(std::string_view name)
+CalculatorWindow::Control& CalculatorWindow::control(ControlId id)
 {
-    const auto found = std::ranges::find_if(m_controls, [name](const Control& c) { return c.row->name == name; });
-    if (found == m_controls.end())
-        throw std::logic_error("no control in the design is called " + std::string(name));
-    return *found;
+    const auto index = static_cast<std::size_t>(id);
+    if (index >= m_controls.size())
+        throw std::logic_error("the calculator window has no control " + std::string(nameOf(id)));
+    return m_controls[index];
+}
+
+int CalculatorWindow::menuItemId(ControlId item) const
+{
+    const int id = m_menuItemIds.at(static_cast<std::size_t>(item));
+    if (id == 0)
+        throw std::logic_error("the calculator window has no menu item " + std::string(nameOf(item)));
+    return id;
 }
 
 CalculatorWindow::Control* CalculatorWindow::controlOf(HWND hwnd)
@@ -288,8 +285,8 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         return TRUE;
     }
     case WM_TIMER:
-        if (wParam == TimerId)
-            handle([](CalculatorWindowModel& model) { model.tmrCalc_Timer(); });
+        if (wParam == TimerId && m_tick)
+            m_tick();
         return 0;
     case WM_ACTIVATE:
         // The focus is the window's to keep: leaving, it remembers which control had it; coming
@@ -360,51 +357,11 @@ void CalculatorWindow::handle(const std::function<void(CalculatorWindowModel&)>&
     draw();
 }
 
-void CalculatorWindow::draw()
+void CalculatorWindow::draw() { m_drawer.draw(m_model.view(), *this); }
+
+void CalculatorWindow::setDisplayText(ControlId id, const std::string& text)
 {
-    const auto [display, window] = m_model.view();
-    const auto show = [this](std::string_view name, bool shown) { ShowWindow(control(name).hwnd, shown ? SW_SHOWNA : SW_HIDE); };
-    for (const auto& [name, text] : {std::pair{"lblDisplay", &display.lblDisplay}, std::pair{"lblNewNum", &display.lblNewNum},
-             std::pair{"lblOp", &display.lblOp}})
-        setDisplayText(control(name), *text);
-    show("lblNewNum", display.lblNewNumVisible);
-    show("lblOp", display.lblOpVisible);
-    show("lblSpacer(1)", display.lblSpacer1Visible);
-    m_tape->setLines(display.lstEntered);
-
-    if (shown(m_lstEntered->hwnd) != window.tapeShown)
-        showTape(window.tapeShown);
-    show("txtClearEntries", window.clearEntriesShown);
-    // The box's text only when a handler set it: what the user typed stays until then.
-    if (window.showEntriesSet != m_showEntriesSet) {
-        m_showEntriesSet = window.showEntriesSet;
-        setWindowText(m_txtShowEntries->hwnd, window.showEntriesText);
-        setToolTip(*m_txtShowEntries, window.showEntriesTip);
-        // The new text shows from its start.
-        SendMessageW(m_txtShowEntries->hwnd, EM_SETSEL, 0, 0);
-    }
-
-    setChecked("mnuOptionsShowTape", window.showTapeChecked);
-    setChecked("mnuOptionsHideTape", window.hideTapeChecked);
-    setChecked("mnuOptionsDateAndTimeOn", window.dateAndTimeOnChecked);
-    setChecked("mnuOptionsDateAndTimeOff", window.dateAndTimeOffChecked);
-
-    show("lblDateAndTime", window.dateAndTimeShown);
-    if (toWide(window.dateAndTime) != windowText(m_lblDateAndTime->hwnd))
-        setDateAndTimeText(window.dateAndTime);
-    enableTimer(window.timerEnabled);
-
-    if (window.announcements != m_announced) {
-        m_announced = window.announcements;
-        m_announcer->say(window.announcement);
-    }
-    // Ends the whole program at once, the hidden splash window included: no question, nothing saved.
-    if (window.ended)
-        PostQuitMessage(0);
-}
-
-void CalculatorWindow::setDisplayText(Control& label, const std::string& text)
-{
+    Control& label = control(id);
     const std::wstring wide = toWide(text);
     if (windowText(label.hwnd) == wide)
         return;
@@ -412,6 +369,28 @@ void CalculatorWindow::setDisplayText(Control& label, const std::string& text)
     if (label.row->shrinkToFit)
         fitDisplay(label);
 }
+
+void CalculatorWindow::setShown(ControlId id, bool visible) { ShowWindow(control(id).hwnd, visible ? SW_SHOWNA : SW_HIDE); }
+
+void CalculatorWindow::setTape(const std::vector<std::string>& lines) { m_tape->setLines(lines); }
+
+void CalculatorWindow::setShowEntries(const std::string& text, const std::string& tip)
+{
+    setWindowText(m_txtShowEntries->hwnd, text);
+    setToolTip(*m_txtShowEntries, tip);
+    // The new text shows from its start.
+    SendMessageW(m_txtShowEntries->hwnd, EM_SETSEL, 0, 0);
+}
+
+void CalculatorWindow::setDateAndTime(const std::string& text)
+{
+    if (toWide(text) != windowText(m_lblDateAndTime->hwnd))
+        setDateAndTimeText(text);
+}
+
+void CalculatorWindow::say(const std::string& words) { m_announcer->say(words); }
+
+void CalculatorWindow::endProgram() { PostQuitMessage(0); }
 
 void CalculatorWindow::fitDisplay(Control& label)
 {
@@ -457,20 +436,21 @@ void CalculatorWindow::setToolTip(Control& control, std::string_view tip)
     NotifyWinEvent(DescriptionChanged, control.hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
-void CalculatorWindow::setChecked(std::string_view item, bool checked)
+void CalculatorWindow::setChecked(ControlId item, bool checked)
 {
-    CheckMenuItem(m_menuBar, static_cast<UINT>(m_menuItems.find(item)->second),
-        MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(m_menuBar, static_cast<UINT>(menuItemId(item)), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void CalculatorWindow::showTape(bool shown)
+void CalculatorWindow::showTape(bool visible)
 {
     const HWND list = m_lstEntered->hwnd;
+    if (shown(list) == visible)
+        return;
     // The keyboard focus does not stay behind in a list that goes.
-    if (!shown && GetFocus() == list)
+    if (!visible && GetFocus() == list)
         moveFocus(false);
-    ShowWindow(list, shown ? SW_SHOWNA : SW_HIDE);
-    if (shown)
+    ShowWindow(list, visible ? SW_SHOWNA : SW_HIDE);
+    if (visible)
         m_tape->scrollToNewest();
 }
 

@@ -17,7 +17,9 @@
 #include "calculatorwindowmodel.h"
 #include "gdi.h"
 #include "window.h"
+#include "windowdrawing.h"
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -29,7 +31,7 @@ namespace tavoro {
 
 class Tape;
 
-class CalculatorWindow : public Window {
+class CalculatorWindow : public Window, private WindowSurface {
 public:
     // Builds every control, hidden; the load step (Form_Load) runs when the window is first shown.
     CalculatorWindow(const CalculatorVariant& variant, Services& services, const Icons& icons);
@@ -60,6 +62,8 @@ private:
     void buildControls();
     void buildMenus();
     void buildToolTips();
+    // Binds each control's click, each menu item and the timer to its handler by the model's
+    // binding table.
     void bindEvents();
     void presentControls();
     // Places and fonts at the design's DPI.
@@ -67,7 +71,8 @@ private:
     // Fits the window to its monitor's work area again (dpi.h), where it stands.
     void refit();
 
-    Control& control(std::string_view name);
+    Control& control(ControlId id);
+    int menuItemId(ControlId item) const;
     Control* controlOf(HWND hwnd);
     HBRUSH brush(Rgb colour);
     HBRUSH controlColours(HDC dc, HWND hwnd);
@@ -76,32 +81,38 @@ private:
     void click(int id);
     // Runs one of the model's handlers, then draws what it changed.
     void handle(const std::function<void(CalculatorWindowModel&)>& handler);
-    // Draws the model's view: the displays, the tape, the text boxes, the check marks, the date
-    // and time and its timer; has the screen reader say a press's words; ends the program.
+    // Draws the model's view (windowdrawing.h).
     void draw();
 
-    // Sets a display's caption: in the design font where it fits, else in the largest size that
-    // does; never cut off.
-    void setDisplayText(Control& label, const std::string& text);
+    // The toolkit's side of drawing the view, each with the helpers it needs. A display's caption
+    // shows in the design font where it fits, else in the largest size that does; never cut off.
+    void setDisplayText(ControlId label, const std::string& text) override;
     void fitDisplay(Control& label);
-    void setDateAndTimeText(const std::string& text);
+    void setShown(ControlId control, bool shown) override;
+    void setTape(const std::vector<std::string>& lines) override;
+    void showTape(bool shown) override;
+    void setShowEntries(const std::string& text, const std::string& tip) override;
     void setToolTip(Control& control, std::string_view tip);
-    void setChecked(std::string_view item, bool checked);
-    void showTape(bool shown);
-    void enableTimer(bool enabled);
+    void setChecked(ControlId menuItem, bool checked) override;
+    // The label sizes itself to its caption.
+    void setDateAndTime(const std::string& text) override;
+    void setDateAndTimeText(const std::string& text);
+    void enableTimer(bool enabled) override;
+    void say(const std::string& words) override;
+    void endProgram() override;
 
     CalculatorWindowModel m_model;
+    ViewDrawer m_drawer;
     const CalculatorVariant& m_variant;
     UINT m_monitorDpi = 96; // the monitor's: the frame, the title bar and the menu bar
     UINT m_dpi = 96;        // the design's: every control, font and line (dpi.h)
     bool m_timerRunning = false;
-    unsigned m_showEntriesSet = 0; // the model's text-box setting last drawn
-    unsigned m_announced = 0;      // the model's announcements already said
 
-    std::vector<Control> m_controls;               // in the design's stacking order
+    std::vector<Control> m_controls;               // in the design's stacking order, by identity
     std::vector<HWND> m_tabOrder;                  // the controls that take the focus, in tab order
     std::map<int, std::function<void()>> m_clicks; // control or menu item identifier -> handler
-    std::map<std::string, int, std::less<>> m_menuItems; // menu item name -> identifier
+    std::function<void()> m_tick;                  // the timer's handler
+    std::array<int, ControlIdCount> m_menuItemIds{}; // a menu item's command identifier, by identity
     std::map<Rgb, Brush> m_brushes;
     HMENU m_menuBar = nullptr; // owned by the window: destroyed with it
     HWND m_toolTips = nullptr;

@@ -7,22 +7,16 @@
 
 namespace tavoro {
 
-namespace {
-
-const ControlDesign& designOf(std::string_view name) { return *findControl(name); }
-
-} // namespace
-
 CalculatorWindowModel::CalculatorWindowModel(Services& services)
     : m_services(services)
     , m_engine(services)
 {
     // Everything else as designed: the tape, the "CLEAR Entries" box and the date-and-time label
     // hidden, no check marks, the timer enabled.
-    const ControlDesign& box = designOf("txtShowEntries");
+    const ControlDesign& box = controlDesign(ControlId::txtShowEntries);
     m_window.showEntriesText = box.caption;
     m_window.showEntriesTip = box.tip;
-    m_window.dateAndTime = designOf("lblDateAndTime").caption;
+    m_window.dateAndTime = controlDesign(ControlId::lblDateAndTime).caption;
 }
 
 void CalculatorWindowModel::Form_Load()
@@ -36,9 +30,14 @@ void CalculatorWindowModel::Form_Load()
 }
 
 template <typename Press>
-void CalculatorWindowModel::announced(const std::string& control, Press press)
+void CalculatorWindowModel::announced(std::optional<ControlId> control, Press press)
 {
-    const PressAnnouncement words(m_engine, control);
+    // An element the window does not have (there is no digit 10) is pressed without words.
+    if (!control) {
+        press();
+        return;
+    }
+    const PressAnnouncement words(m_engine, *control, m_presses);
     press();
     if (std::string said = words.words(); !said.empty()) {
         m_window.announcement = std::move(said);
@@ -48,27 +47,27 @@ void CalculatorWindowModel::announced(const std::string& control, Press press)
 
 void CalculatorWindowModel::cmdDigit_Click(int index)
 {
-    announced("cmdDigit(" + std::to_string(index) + ")", [&] { m_engine.cmdDigit_Click(index); });
+    announced(digitKey(index), [&] { m_engine.cmdDigit_Click(index); });
 }
 
 void CalculatorWindowModel::cmdOp_Click(int index)
 {
-    announced("cmdOp(" + std::to_string(index) + ")", [&] { m_engine.cmdOp_Click(index); });
+    announced(operatorKey(index), [&] { m_engine.cmdOp_Click(index); });
 }
 
 void CalculatorWindowModel::lblClearAll_Click()
 {
-    announced("lblClearAll", [&] { m_engine.lblClearAll_Click(); });
+    announced(ControlId::lblClearAll, [&] { m_engine.lblClearAll_Click(); });
 }
 
 void CalculatorWindowModel::lblClearError_Click()
 {
-    announced("lblClearError", [&] { m_engine.lblClearError_Click(); });
+    announced(ControlId::lblClearError, [&] { m_engine.lblClearError_Click(); });
 }
 
 void CalculatorWindowModel::lblClearError2_Click()
 {
-    announced("lblClearError2", [&] { m_engine.lblClearError2_Click(); });
+    announced(ControlId::lblClearError2, [&] { m_engine.lblClearError2_Click(); });
 }
 
 void CalculatorWindowModel::setShowEntries(std::string_view text, std::string_view tip)

@@ -7,14 +7,17 @@
 // has one function per handler of the window, named after its control and event, and reaches the
 // platform only through `Services`.
 //
-// After every call a front end reads view() and draws it. Making the controls, binding their
-// events to these handlers, drawing, the keyboard focus, real timers and message loops, and the
-// screen reader's plumbing are the front end's; what the window does is decided here.
+// Which handler each control runs is the binding table's (bindings.h); after every call a front
+// end draws view() through the shared drawing (windowdrawing.h). Making the controls, the toolkit's
+// side of drawing, the keyboard focus, real timers and message loops, and the screen reader's
+// plumbing are the front end's; what the window does is decided here.
 //
 // Plain C++ only: this library must never depend on a toolkit.
 
 #include "calculator.h"
+#include "calculatordesign.h"
 
+#include <optional>
 #include <string>
 
 namespace tavoro {
@@ -91,9 +94,9 @@ public:
     void mnuFilesExit_Click();
 
 private:
-    // Runs `press` on the engine, then keeps its words for the screen reader.
+    // Runs `press` of `control` on the engine, then keeps its words for the screen reader.
     template <typename Press>
-    void announced(const std::string& control, Press press);
+    void announced(std::optional<ControlId> control, Press press);
     void setShowEntries(std::string_view text, std::string_view tip);
     // The date-and-time items' shared steps: the check marks, the timer, the label, the wish.
     void switchDateAndTime(bool on);
@@ -101,6 +104,7 @@ private:
     Services& m_services;
     Calculator m_engine;
     WindowState m_window;
+    unsigned m_presses = 0; // the presses made on the window, so that a press can tell whether another ran while it waited
 };
 
 } // namespace tavoro

@@ -9,6 +9,7 @@
 #include "calculatorwindow.h"
 #include "programs.h"
 #include "recordingservices.h"
+#include "testkeys.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -25,22 +26,11 @@ namespace {
 
 const CalculatorVariant& Tavoro3Window = Tavoro3.calculator;
 
-// The control that a key of a test sequence presses: digits, ".", the operators, and C (clear ALL),
-// E ("clear"), R ("ERROR").
+// The control that a key of a test sequence presses (testkeys.h).
 QString controlOfKey(QChar key)
 {
-    switch (key.unicode()) {
-    case '.': return QStringLiteral("cmdDigit(11)");
-    case '+': return QStringLiteral("cmdOp(0)");
-    case '-': return QStringLiteral("cmdOp(1)");
-    case 'X': return QStringLiteral("cmdOp(2)");
-    case '/': return QStringLiteral("cmdOp(3)");
-    case '=': return QStringLiteral("cmdOp(5)");
-    case 'C': return QStringLiteral("lblClearAll");
-    case 'E': return QStringLiteral("lblClearError");
-    case 'R': return QStringLiteral("lblClearError2");
-    default: return QStringLiteral("cmdDigit(%1)").arg(key);
-    }
+    const auto control = testkeys::controlOfKeyLetter(key.toLatin1());
+    return control ? QLatin1String(nameOf(*control)) : QString();
 }
 
 // A key of a push-button class of its own, as a key with a focus ring is.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// libFuzzer entry: every input is a sequence of key presses on a fresh calculator (see
+// libFuzzer entry: every input is a sequence of presses on a fresh calculator window model (see
 // presschecker.h for how bytes become keys). A broken invariant is printed and aborts the run, so
 // that libFuzzer saves the input as a crash artifact.
 

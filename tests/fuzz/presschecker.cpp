@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "presschecker.h"
 
+#include "bindings.h"
 #include "calculator.h"
+#include "calculatorwindowmodel.h"
 #include "numbertext.h"
 #include "recordingservices.h"
 #include "transcript.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -20,30 +23,44 @@ namespace tavoro::fuzz {
 
 namespace {
 
-using Kind = Press::Kind;
+using enum ControlId;
 
-constexpr std::array<Press, 20> Keys{{
-    {Kind::Digit, 0, "0"},
-    {Kind::Digit, 1, "1"},
-    {Kind::Digit, 2, "2"},
-    {Kind::Digit, 3, "3"},
-    {Kind::Digit, 4, "4"},
-    {Kind::Digit, 5, "5"},
-    {Kind::Digit, 6, "6"},
-    {Kind::Digit, 7, "7"},
-    {Kind::Digit, 8, "8"},
-    {Kind::Digit, 9, "9"},
-    {Kind::Digit, 11, "."},
-    {Kind::Operator, 0, "+"},
-    {Kind::Operator, 1, "-"},
-    {Kind::Operator, 2, "X"},
-    {Kind::Operator, 3, "/"},
-    {Kind::Operator, 5, "="},
-    {Kind::ClearAll, 0, "CA"},
-    {Kind::ClearError, 0, "CE"},
-    {Kind::ClearError2, 0, "CE2"},
-    {Kind::ClearTape, 0, "TAPE"},
+// Every bound control but Exit, and the letter that presses it in a hand-written input.
+constexpr std::string_view Letters = "0123456789.+-X/=AceTSshWIt";
+constexpr std::array<Press, 26> Keys{{
+    {cmdDigit0, "0"},
+    {cmdDigit1, "1"},
+    {cmdDigit2, "2"},
+    {cmdDigit3, "3"},
+    {cmdDigit4, "4"},
+    {cmdDigit5, "5"},
+    {cmdDigit6, "6"},
+    {cmdDigit7, "7"},
+    {cmdDigit8, "8"},
+    {cmdDigit9, "9"},
+    {cmdDigit11, "."},
+    {cmdOp0, "+"},
+    {cmdOp1, "-"},
+    {cmdOp2, "X"},
+    {cmdOp3, "/"},
+    {cmdOp5, "="},
+    {lblClearAll, "CA"},
+    {lblClearError, "CE"},
+    {lblClearError2, "CE2"},
+    {txtClearEntries, "txtClearEntries"},
+    {txtShowEntries, "txtShowEntries"},
+    {mnuOptionsShowTape, "mnuOptionsShowTape"},
+    {mnuOptionsHideTape, "mnuOptionsHideTape"},
+    {mnuOptionsDateAndTimeOn, "mnuOptionsDateAndTimeOn"},
+    {mnuOptionsDateAndTimeOff, "mnuOptionsDateAndTimeOff"},
+    {tmrCalc, "tmrCalc"},
 }};
+static_assert(Letters.size() == Keys.size());
+
+bool isClearLabel(ControlId control)
+{
+    return control == lblClearAll || control == lblClearError || control == lblClearError2;
+}
 
 // The tape shows a pending "-" and "/" one place further right than "+" and "X"; a number taken
 // after "=" has no operator in front of it.
@@ -153,7 +170,11 @@ bool shows(const DisplayState& display, const DisplayState& wanted)
 
 class Checker {
 public:
-    Checker() { m_calculator.hideNewNumberBar(); }
+    Checker()
+    {
+        m_model.Form_Load();
+        m_services.dateTime = "before any tick";
+    }
 
     std::optional<std::string> run(std::span<const unsigned char> bytes)
     {
@@ -211,15 +232,18 @@ private:
         const DisplayState& shownBefore = m_shownBefore;
         const std::size_t tapeBefore = m_calculator.display().lstEntered.size();
 
+        const unsigned wordsBefore = m_model.view().window.announcements;
         m_services.reset();
-        pressOn(m_calculator, press);
+        if (press.control == tmrCalc)
+            m_services.dateTime = "tick " + std::to_string(++m_ticks);
+        pressOn(m_model, press);
 
         const CalculatorState& after = m_calculator.state();
         const DisplayState& display = m_calculator.display();
         const std::string* message = m_services.messages.empty() ? nullptr : &m_services.messages.back();
 
         expect(m_services.messages.size() <= 1, "one press showed more than one message");
-        if (press.kind == Kind::Operator)
+        if (isOperatorKey(press.control))
             expect(m_services.beeps == 1, "an operator press must beep exactly once");
         else
             expect(m_services.beeps == 0, "only operator presses beep");
@@ -228,14 +252,12 @@ private:
                    "a press that showed a message changed the calculator");
         }
 
-        switch (press.kind) {
-        case Kind::Digit:
+        if (isDigitKey(press.control))
             checkDigit(press, before, shownBefore, message);
-            break;
-        case Kind::Operator:
+        else if (isOperatorKey(press.control))
             checkOperator(press, before, shownBefore, message);
-            break;
-        case Kind::ClearAll: {
+        switch (press.control) {
+        case lblClearAll: {
             expect(!message, "clear ALL showed a message");
             CalculatorState& wanted = m_wanted = before;
             wanted.dblNewNum = 0.0;
@@ -251,8 +273,8 @@ private:
             m_tape.push_back(before.strTapeRule);
             break;
         }
-        case Kind::ClearError:
-        case Kind::ClearError2: {
+        case lblClearError:
+        case lblClearError2: {
             expect(!message, "clear last entry showed a message");
             CalculatorState& wanted = m_wanted = before;
             wanted.dblNewNum = 0.0;
@@ -265,16 +287,120 @@ private:
                    "clear last entry must drop the entry and the operator and keep the total");
             break;
         }
-        case Kind::ClearTape:
+        case txtClearEntries:
             expect(!message && after == before && shows(display, shownBefore),
                    "emptying the tape changed more than the tape");
             m_tape.clear();
+            break;
+        case mnuOptionsDateAndTimeOn:
+        case mnuOptionsDateAndTimeOff: {
+            // The engine keeps the wish for the date and time, and nothing else changes.
+            CalculatorState& wanted = m_wanted = before;
+            wanted.blnDateAndTime = press.control == mnuOptionsDateAndTimeOn ? -1 : 0;
+            expect(!message && after == wanted && shows(display, shownBefore),
+                   "a date-and-time option changed the calculator");
+            break;
+        }
+        case txtShowEntries:
+        case mnuOptionsShowTape:
+        case mnuOptionsHideTape:
+        case tmrCalc:
+            expect(!message && after == before && shows(display, shownBefore),
+                   "an option or a tick of the timer changed the calculator");
+            break;
+        default:
             break;
         }
 
         checkTape(tapeBefore);
         checkInvariants(before);
+        checkWindow(press);
+        checkWords(press, wordsBefore, before, shownBefore, tapeBefore, message);
     }
+
+    // The window's own state agrees with the last option chosen: the tape shows as the last of
+    // Show Tape, Hide Tape and "SHOW Entries" left it, the "CLEAR Entries" box and the box's text
+    // as the last "SHOW Entries" left them, the check marks as the last menu item set them, and
+    // the date and time as the last date-and-time item and the last tick left it.
+    void checkWindow(const Press& press)
+    {
+        const WindowState& w = m_model.view().window;
+        switch (press.control) {
+        case txtShowEntries:
+            expect(w.tapeShown != m_tapeShown, "\"SHOW Entries\" must show a hidden tape and hide a shown one");
+            m_tapeShown = m_clearBoxShown = w.tapeShown;
+            break;
+        case mnuOptionsShowTape:
+        case mnuOptionsHideTape:
+            m_tapeShown = press.control == mnuOptionsShowTape;
+            m_tapeItem = press.control;
+            break;
+        case mnuOptionsDateAndTimeOn:
+        case mnuOptionsDateAndTimeOff:
+            m_dateAndTimeOn = press.control == mnuOptionsDateAndTimeOn;
+            break;
+        case tmrCalc:
+            m_dateAndTime = m_services.dateTime;
+            break;
+        default:
+            break;
+        }
+        expect(w.tapeShown == m_tapeShown, "the tape shows otherwise than the last tape option left it");
+        expect(w.clearEntriesShown == m_clearBoxShown,
+               "the \"CLEAR Entries\" box shows otherwise than the last \"SHOW Entries\" left it");
+        const ControlDesign& box = controlDesign(txtShowEntries);
+        const bool boxSet = w.showEntriesSet != 0;
+        expect(w.showEntriesText == (!boxSet ? box.caption : m_clearBoxShown ? text::HideEntries : text::ShowEntries)
+                   && w.showEntriesTip == (!boxSet ? box.tip : m_clearBoxShown ? text::HideEntriesTip : text::ShowEntriesTip),
+               "the \"SHOW Entries\" box does not say what a click on it does");
+        expect(w.showTapeChecked == (m_tapeItem == mnuOptionsShowTape) && w.hideTapeChecked == (m_tapeItem == mnuOptionsHideTape),
+               "the tape's check marks are not those of the last tape item chosen");
+        expect(w.dateAndTimeOnChecked == m_dateAndTimeOn && w.dateAndTimeOffChecked == !m_dateAndTimeOn
+                   && w.dateAndTimeShown == m_dateAndTimeOn && w.timerEnabled == m_dateAndTimeOn
+                   && (m_calculator.state().blnDateAndTime != 0) == m_dateAndTimeOn,
+               "the date and time, its timer and its check marks are not as the last date-and-time item left them");
+        expect(w.dateAndTime == m_dateAndTime, "the date and time is not the last tick's");
+        expect(!w.ended, "a press other than Exit ended the program");
+    }
+
+    // Words for the screen reader come only after a key or a clear label, one set for each press
+    // that changed the calculator, and they are that press's own.
+    void checkWords(const Press& press, unsigned wordsBefore, const CalculatorState& before,
+                    const DisplayState& shownBefore, std::size_t tapeBefore, const std::string* message)
+    {
+        const WindowState& w = m_model.view().window;
+        const CalculatorState& after = m_calculator.state();
+        const DisplayState& display = m_calculator.display();
+        const unsigned said = w.announcements - wordsBefore;
+        const bool changed = !(after == before && shows(display, shownBefore) && display.lstEntered.size() == tapeBefore);
+        if (!isKey(press.control) && !isClearLabel(press.control)) {
+            expect(said == 0, "a control other than a key or a clear label has words");
+            return;
+        }
+        if (isKey(press.control) && (message != nullptr || !changed)) {
+            expect(said == 0, "a refused key, or one that changed nothing, has words");
+            return;
+        }
+        expect(said == 1, "a key or a clear label that did its work must have words once");
+        if (said != 1)
+            return;
+        const std::string& words = w.announcement;
+        if (press.control == lblClearAll) {
+            expect(words == "all cleared", "clear ALL must say \"all cleared\"");
+        } else if (isClearLabel(press.control)) {
+            expect(words == text::ErrorCleared, "clear last entry must say what it shows");
+        } else if (isDigitKey(press.control)) {
+            expect(words == (after.dblTotal != 0.0 ? display.lblNewNum : display.lblDisplay),
+                   "a digit must say the number typed where it shows");
+        } else {
+            const std::string_view word = controlDesign(press.control).spoken;
+            const bool computed = after.strEntry != before.strEntry || display.lstEntered.size() != tapeBefore
+                || display.lblOpVisible != shownBefore.lblOpVisible;
+            expect(words.starts_with(word) && (!computed || words.ends_with(" " + display.lblDisplay)),
+                   "an operator must say its own word, and after a computing press the total");
+        }
+    }
+
 
     void checkDigit(const Press& press, const CalculatorState& before, const DisplayState& shownBefore,
                     const std::string* message)
@@ -474,7 +600,15 @@ private:
     }
 
     RecordingServices m_services;
-    Calculator m_calculator{m_services};
+    CalculatorWindowModel m_model{m_services};
+    const Calculator& m_calculator = m_model.engine();
+    // The window's state as the options chosen so far must have left it.
+    bool m_tapeShown = false;
+    bool m_clearBoxShown = false;
+    std::optional<ControlId> m_tapeItem; // the last of Show Tape and Hide Tape chosen
+    bool m_dateAndTimeOn = false;
+    std::string m_dateAndTime = controlDesign(lblDateAndTime).caption;
+    unsigned m_ticks = 0;
     CalculatorState m_before;     // the state before the press being checked
     DisplayState m_shownBefore;   // and what the window showed, the tape aside
     CalculatorState m_wanted;     // what a press must leave
@@ -489,36 +623,20 @@ private:
 
 Step stepForByte(unsigned char byte)
 {
-    constexpr std::string_view Named = "0123456789.+-X/=AceT";
-    if (const std::size_t at = Named.find(static_cast<char>(byte)); at != std::string_view::npos)
+    if (const std::size_t at = Letters.find(static_cast<char>(byte)); at != std::string_view::npos)
         return {Keys[at], 1};
     if (byte >= 0xF6)
         return {Keys[byte - 0xF6], 32};
     return {Keys[byte % Keys.size()], 1};
 }
 
-void pressOn(Calculator& calculator, const Press& press)
+void pressOn(CalculatorWindowModel& model, const Press& press)
 {
-    switch (press.kind) {
-    case Kind::Digit:
-        calculator.cmdDigit_Click(press.index);
-        break;
-    case Kind::Operator:
-        calculator.cmdOp_Click(press.index);
-        break;
-    case Kind::ClearAll:
-        calculator.lblClearAll_Click();
-        break;
-    case Kind::ClearError:
-        calculator.lblClearError_Click();
-        break;
-    case Kind::ClearError2:
-        calculator.lblClearError2_Click();
-        break;
-    case Kind::ClearTape:
-        calculator.clearTape();
-        break;
-    }
+    const auto bound = bindings();
+    const auto binding = std::ranges::find(bound, press.control, &Binding::control);
+    if (binding == bound.end())
+        std::abort(); // every press of the fuzzer is bound: a binding table that lost one is broken
+    run(*binding, model);
 }
 
 std::optional<std::string> checkPresses(std::span<const unsigned char> bytes)

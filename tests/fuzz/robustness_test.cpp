@@ -5,15 +5,19 @@
 //
 // Key strings use the fuzzer's notation (presschecker.h): the captions "0".."9", ".", "+", "-",
 // "X", "/", "=", and 'A' clear ALL, 'c' the "clear" label, 'e' the "ERROR" label, 'T' empty the tape.
+// The presses go to a window model through its binding table.
 
 #include "presschecker.h"
 
+#include "bindings.h"
 #include "calculator.h"
+#include "calculatorwindowmodel.h"
 #include "numbertext.h"
 #include "recordingservices.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -42,20 +46,20 @@ std::string powerOfTen(int exponent)
 
 std::string largestDouble() { return std::string(OverflowTie.substr(0, OverflowTie.size() - 1)) + "1"; }
 
-void typeOn(Calculator& calculator, std::string_view keys)
+void typeOn(CalculatorWindowModel& model, std::string_view keys)
 {
     for (const char key : keys) {
         const fuzz::Step step = fuzz::stepForByte(static_cast<unsigned char>(key));
         for (int n = 0; n < step.times; ++n)
-            fuzz::pressOn(calculator, step.press);
+            fuzz::pressOn(model, step.press);
     }
 }
 
 class Robustness : public ::testing::Test {
 protected:
-    void SetUp() override { calculator.hideNewNumberBar(); }
+    void SetUp() override { model.Form_Load(); }
 
-    void type(std::string_view keys) { typeOn(calculator, keys); }
+    void type(std::string_view keys) { typeOn(model, keys); }
 
     // Presses `key` and expects it to be refused with `message`: the beep an operator always
     // gives, and no other change at all.
@@ -66,15 +70,15 @@ protected:
         services.reset();
         type(std::string(1, key));
         EXPECT_EQ(services.messages, std::vector<std::string>{std::string(message)});
-        const auto kind = fuzz::stepForByte(static_cast<unsigned char>(key)).press.kind;
-        const bool isOperator = kind == fuzz::Press::Kind::Operator;
+        const bool isOperator = isOperatorKey(fuzz::stepForByte(static_cast<unsigned char>(key)).press.control);
         EXPECT_EQ(services.beeps, isOperator ? 1 : 0);
         EXPECT_EQ(calculator.state(), state);
         EXPECT_EQ(calculator.display(), display);
     }
 
     RecordingServices services;
-    Calculator calculator{services};
+    CalculatorWindowModel model{services};
+    const Calculator& calculator = model.engine();
 };
 
 TEST_F(Robustness, FourHundredDigitEntryStopsAtTheDoubleRange)
@@ -110,7 +114,7 @@ TEST_F(Robustness, EntryAtTheRoundingEdgeOfTheLargestDouble)
     expectRefused('0', text::Overflow);
 
     // The exact halfway value rounds (to even) up to infinity: its last digit is refused.
-    calculator.lblClearAll_Click();
+    model.lblClearAll_Click();
     type(OverflowTie.substr(0, OverflowTie.size() - 1));
     expectRefused(OverflowTie.back(), text::Overflow);
     type("1");
@@ -135,8 +139,8 @@ TEST_F(Robustness, ResultsBeyondTheDoubleRangeAreRefusedAndChangeNothing)
     for (const OverflowCase& row : cases) {
         SCOPED_TRACE(row.name);
         SetUp();
-        calculator.lblClearAll_Click();
-        calculator.clearTape();
+        model.lblClearAll_Click();
+        model.txtClearEntries_Click();
         type(std::string_view(row.keys).substr(0, row.keys.size() - 1));
         expectRefused(row.keys.back(), text::Overflow);
         // The calculator goes on: the refused press can be answered with clear ALL.
@@ -166,13 +170,13 @@ TEST_F(Robustness, QuotientsBelowTheNormalRangeAreValidResults)
     };
     for (const UnderflowCase& row : cases) {
         SCOPED_TRACE(row.name);
-        Calculator fresh(services);
-        fresh.hideNewNumberBar();
+        CalculatorWindowModel fresh(services);
+        fresh.Form_Load();
         services.reset();
         typeOn(fresh, row.keys);
         EXPECT_TRUE(services.messages.empty());
-        EXPECT_EQ(fresh.display().lblDisplay, row.display);
-        EXPECT_EQ(fresh.display().lstEntered.back(), row.resultLine);
+        EXPECT_EQ(fresh.view().display.lblDisplay, row.display);
+        EXPECT_EQ(fresh.view().display.lstEntered.back(), row.resultLine);
         EXPECT_EQ(fuzz::checkPresses(row.keys), std::nullopt);
     }
 }
@@ -227,12 +231,12 @@ TEST_F(Robustness, TapeEmptiedInTheMiddleOfACalculation)
     };
     for (const TapeCase& row : cases) {
         SCOPED_TRACE(row.name);
-        Calculator fresh(services);
-        fresh.hideNewNumberBar();
+        CalculatorWindowModel fresh(services);
+        fresh.Form_Load();
         services.reset();
         typeOn(fresh, row.keys);
-        EXPECT_EQ(fresh.display().lstEntered, row.tape);
-        EXPECT_EQ(fresh.display().lblDisplay, row.display);
+        EXPECT_EQ(fresh.view().display.lstEntered, row.tape);
+        EXPECT_EQ(fresh.view().display.lblDisplay, row.display);
         EXPECT_EQ(fuzz::checkPresses(row.keys), std::nullopt);
     }
 }
@@ -262,6 +266,29 @@ TEST(FuzzInputs, ReplayWithoutBreakingAnInvariant)
         const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         EXPECT_EQ(fuzz::checkPresses(bytes), std::nullopt);
     }
+}
+
+// The window's options between and among the keys, in the fuzzer's letters: 'S' "SHOW Entries",
+// 's' Show Tape, 'h' Hide Tape, 'T' "CLEAR Entries", 'W' and 'I' the date and time on and off,
+// 't' a tick.
+TEST(FuzzInputs, OptionsAmongTheKeysPassTheWindowChecks)
+{
+    const char* const sequences[] = {
+        "S", "SS", "sS", "ShTS", "shsh", "12+S3=sTh=", "WtItW", "tWt1+tI2=", "A12+ce3=SAS", "5+5+5=SsShS",
+    };
+    for (const char* keys : sequences)
+        EXPECT_EQ(fuzz::checkPresses(keys), std::nullopt) << keys;
+}
+
+// Each byte presses one entry of the binding table: every one but Exit, which ends the program.
+TEST(FuzzerInput, PressesEveryBoundControlButExit)
+{
+    std::vector<ControlId> pressed;
+    for (int byte = 0; byte < 256; ++byte)
+        pressed.push_back(fuzz::stepForByte(static_cast<unsigned char>(byte)).press.control);
+    for (const Binding& binding : bindings())
+        EXPECT_EQ(std::ranges::count(pressed, binding.control) > 0, binding.control != ControlId::mnuFilesExit)
+            << nameOf(binding.control);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the engine fuzzer with clang's libFuzzer and runs it from the seed corpus for a bounded
-# time.
+# Builds the window-model fuzzer (target engine_fuzzer) with clang's libFuzzer and runs it from
+# the seed corpus for a bounded time.
 #
 #   tests/fuzz/run-fuzzer.sh [SECONDS]       default 60
 #

@@ -9,11 +9,11 @@
 #include "programs.h"
 #include "recordingservices.h"
 #include "tapedelegate.h"
+#include "testkeys.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,14 +33,11 @@ namespace {
 const CalculatorVariant& Tavoro3Window = Tavoro3.calculator;
 const CalculatorVariant& Tavoro2Window = Tavoro2.calculator;
 
-// The control that a key of a test sequence clicks: digits, ".", the operators, and C (clear ALL),
-// E ("clear"), R ("ERROR").
+// The control that a key of a test sequence clicks (testkeys.h).
 QString controlOfKey(QChar key)
 {
-    static const QHash<QChar, QString> named{{'.', "cmdDigit(11)"}, {'+', "cmdOp(0)"}, {'-', "cmdOp(1)"},
-                                             {'X', "cmdOp(2)"}, {'/', "cmdOp(3)"}, {'=', "cmdOp(5)"},
-                                             {'C', "lblClearAll"}, {'E', "lblClearError"}, {'R', "lblClearError2"}};
-    return key.isDigit() ? QStringLiteral("cmdDigit(%1)").arg(key) : named.value(key);
+    const auto control = testkeys::controlOfKeyLetter(key.toLatin1());
+    return control ? QLatin1String(nameOf(*control)) : QString();
 }
 
 const QString Rule(23, QLatin1Char('-'));

@@ -690,12 +690,12 @@ void Session::calculation()
 Read Session::expectedRead(const ControlDesign& row)
 {
     if (row.kind == ControlKind::Label)
-        return {text(control(row.name)), ROLE_SYSTEM_STATICTEXT, toWide(spokenName(row.name).value_or("")), L""};
+        return {text(control(row.name)), ROLE_SYSTEM_STATICTEXT, toWide(spokenName(row).value_or("")), L""};
     if (row.kind == ControlKind::TextBox)
         return {toWide(spokenToolTip(row.tip)), ROLE_SYSTEM_TEXT, toWide(row.tip), L"Press"};
     if (row.kind == ControlKind::ListBox)
         return {L"tape", ROLE_SYSTEM_LIST, toWide(row.tip), L""};
-    return {toWide(spokenName(row.name).value_or(spokenCaption(row.caption))), ROLE_SYSTEM_PUSHBUTTON,
+    return {toWide(spokenName(row).value_or(spokenCaption(row.caption))), ROLE_SYSTEM_PUSHBUTTON,
         toWide(row.tip != nullptr ? row.tip : ""), L"Press"};
 }
 

@@ -3,11 +3,14 @@
 // view. Most checks compare the whole window state before and after a handler, so that a handler
 // that changes more than it should fails as surely as one that changes too little.
 
+#include "bindings.h"
 #include "calculatorwindowmodel.h"
 #include "recordingservices.h"
+#include "testkeys.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -33,24 +36,15 @@ auto fields(const WindowState& w)
         w.dateAndTime, w.timerEnabled, w.announcement, w.announcements, w.loaded, w.ended);
 }
 
-// Presses whitespace-separated keys by name: "0".."9", ".", "+", "-", "X", "/", "=", "CA" (clear
-// ALL), "CE" and "CE2" (the two halves of clear last entry).
+// Presses whitespace-separated keys by name (testkeys.h) through the window's binding table.
 void keys(M& model, const std::string& names)
 {
-    // Each key's place is its element index; a blank marks the index that has no element.
-    constexpr std::string_view digits = "0123456789 .", operators = "+-X/ =";
     std::istringstream in(names);
     for (std::string k; in >> k;) {
-        if (k.size() == 1 && digits.find(k) != digits.npos)
-            model.cmdDigit_Click(static_cast<int>(digits.find(k)));
-        else if (k.size() == 1 && operators.find(k) != operators.npos)
-            model.cmdOp_Click(static_cast<int>(operators.find(k)));
-        else if (k == "CA")
-            model.lblClearAll_Click();
-        else if (k == "CE")
-            model.lblClearError_Click();
-        else if (k == "CE2")
-            model.lblClearError2_Click();
+        const auto control = testkeys::controlOfKey(k);
+        const auto binding = std::ranges::find(bindings(), control, &Binding::control);
+        if (control && binding != bindings().end())
+            run(*binding, model);
         else
             ADD_FAILURE() << "no key called " << k;
     }

@@ -6,6 +6,8 @@
 // toolkit (an announcement on AT-SPI, a live region on Windows); this file only decides them, from
 // what the calculator shows and holds before and after the press.
 
+#include "calculatordesign.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -31,21 +33,21 @@ struct CalculatorView {
 // Said after clear ALL.
 inline constexpr std::string_view AllCleared = "all cleared";
 
-// The words to say after a press of the control called `control` (a design name such as
-// "cmdDigit(1)", "cmdOp(5)", "lblClearAll") that took the calculator from `before` to `after`.
+// The words to say after a press of `control` that took the calculator from `before` to `after`.
 // Empty when there is nothing to say: a key press that changed nothing was refused with a message
 // box, which speaks for itself, or pressed the operator that was already pending; controls other
 // than the keys and clear labels say nothing here.
-std::string announcement(std::string_view control, const CalculatorView& before, const CalculatorView& after);
+std::string announcement(ControlId control, const CalculatorView& before, const CalculatorView& after);
 
 // The engine's state as announcement() compares it.
 CalculatorView viewOf(const Calculator& engine);
 
 // One press of a control as a screen reader hears it. Made at the start of the window's press
 // handler, before the engine call; words() once the window shows the engine's new state.
+// `presses` counts the presses made on the window: this one adds itself.
 class PressAnnouncement {
 public:
-    PressAnnouncement(const Calculator& engine, std::string_view control);
+    PressAnnouncement(const Calculator& engine, ControlId control, unsigned& presses);
 
     // announcement()'s words for the press. Empty also when another press ran while this one
     // waited for its message box to close: that press has spoken for itself, and this one's
@@ -54,8 +56,9 @@ public:
 
 private:
     const Calculator& m_engine;
-    std::string m_control;
+    ControlId m_control;
     CalculatorView m_before;
+    const unsigned& m_presses;
     unsigned m_count; // presses made so far, this one included
 };
 
