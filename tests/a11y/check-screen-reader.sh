@@ -46,15 +46,7 @@ if [ $platform = wayland ]; then
 else
     command -v Xvfb > /dev/null || skip "Xvfb not found (Debian: xvfb)"
 fi
-launcher=
-for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
-    [ -x "$candidate" ] && launcher=$candidate && break
-done
-[ -n "$launcher" ] || skip "at-spi-bus-launcher not found (Debian: at-spi2-core)"
-# pyatspi belongs to the system's Python, whatever python3 comes first on the PATH.
-python=/usr/bin/python3
-[ -x "$python" ] && "$python" -c 'import pyatspi' 2> /dev/null ||
-    skip "pyatspi not found for $python (Debian: python3-pyatspi)"
+. "$here/atspi-tools.sh"
 case "$driver" in
     *sound-session.py)
         for tool in pulseaudio pactl parec; do

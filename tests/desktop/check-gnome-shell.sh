@@ -46,15 +46,7 @@ done
 [ -x /usr/libexec/gsd-xsettings ] || skip "/usr/libexec/gsd-xsettings not found (Debian: gnome-settings-daemon)"
 ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so > /dev/null 2>&1 ||
     skip "Qt's wayland platform not found (Debian: qt6-wayland)"
-launcher=
-for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
-    [ -x "$candidate" ] && launcher=$candidate && break
-done
-[ -n "$launcher" ] || skip "at-spi-bus-launcher not found (Debian: at-spi2-core)"
-# pyatspi belongs to the system's Python, whatever python3 comes first on the PATH.
-python=/usr/bin/python3
-[ -x "$python" ] && "$python" -c 'import pyatspi' 2> /dev/null ||
-    skip "pyatspi not found for $python (Debian: python3-pyatspi)"
+. "$here/../a11y/atspi-tools.sh"
 missing=$("$python" -B -c "import sys; sys.path.insert(0, '$here/../sound'); import soundprobe
 print(', '.join(soundprobe.missing_tools()))")
 [ -z "$missing" ] || skip "not found: $missing"
