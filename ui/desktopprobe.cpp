@@ -173,14 +173,20 @@ std::optional<xcb_window_t> windowProperty(xcb_connection_t* connection, xcb_win
     return value;
 }
 
+// Qt's own connection to the X server, where the windows are X11 windows.
+xcb_connection_t* x11Connection()
+{
+    if (!platformIs("xcb"))
+        return nullptr;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
 } // namespace
 
 std::optional<bool> windowManagerRuns()
 {
-    if (!platformIs("xcb"))
-        return std::nullopt;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    xcb_connection_t* connection = x11Connection();
     if (connection == nullptr)
         return std::nullopt;
     constexpr char name[] = "_NET_SUPPORTING_WM_CHECK";
@@ -201,10 +207,7 @@ std::optional<bool> windowManagerRuns()
 
 std::optional<QMargins> frameExtents(QWidget* window)
 {
-    if (!platformIs("xcb"))
-        return std::nullopt;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    xcb_connection_t* connection = x11Connection();
     if (connection == nullptr)
         return std::nullopt;
     const auto atom = [connection](const char* name) {

@@ -185,12 +185,7 @@ def run_case(processes, program_path, title, screen, scale, work_area, changed_a
         what = (f"{screen} at scale {scale}" + (f", work area {work_area}" if work_area else "")
                 + (f", openbox with a {panel}-pixel panel" if panel else ""))
 
-        desktop = pyatspi.Registry.getDesktop(0)
-        app = wait_for("the program on the AT-SPI bus", lambda: next(
-            (a for a in desktop if a is not None and a.get_process_id() == program.pid), None))
-        splash = wait_for("the splash window", lambda: session.find(app, pyatspi.ROLE_FRAME, app.name))
-        start = wait_for("the start button", lambda: session.find(splash, pyatspi.ROLE_PUSH_BUTTON,
-                                                                  "CLICK to Start Tavoro"))
+        app, splash, start = session.find_splash(program)
         splash_window = wait_for("the splash window on the screen", lambda: windows_of(program))
         [(splash_id, (splash_rect, splash_frame))] = splash_window.items()
         if not inside(splash_frame, area):
@@ -296,12 +291,7 @@ def run_wayland_case(processes, program_path, title, screen, scale, weston_scale
         session.must_run["the program"] = program
         what = f"Wayland (weston) {screen} at weston's scale {weston_scale}, QT_SCALE_FACTOR {scale}"
 
-        desktop = pyatspi.Registry.getDesktop(0)
-        app = wait_for("the program on the AT-SPI bus", lambda: next(
-            (a for a in desktop if a is not None and a.get_process_id() == program.pid), None))
-        splash = wait_for("the splash window", lambda: session.find(app, pyatspi.ROLE_FRAME, app.name))
-        start = wait_for("the start button", lambda: session.find(splash, pyatspi.ROLE_PUSH_BUTTON,
-                                                                  "CLICK to Start Tavoro"))
+        app, _, start = session.find_splash(program)
         wait_for("the splash window on the screen", lambda: toplevel_geometries(log_path)[0])
         session.press(start)
         calculator = wait_for(f'the window "{title}"', lambda: next(

@@ -386,6 +386,20 @@ def check_any_call(ask, calculator, tape, seed):
           f"{time.monotonic() - started:.1f} s; the texts {before[0]} and the tape {lines} read as before")
 
 
+def find_splash(program):
+    """Waits for the started program on the AT-SPI bus and its splash window's start button;
+    returns the application, the splash window and the button."""
+    import pyatspi
+
+    desktop = pyatspi.Registry.getDesktop(0)
+    app = wait_for("the program on the AT-SPI bus", lambda: next(
+        (a for a in desktop if a is not None and a.get_process_id() == program.pid), None))
+    # The splash window goes by the program title, also when it has no caption (Tavoro 2).
+    splash = wait_for(f'the splash window "{app.name}"', lambda: find(app, pyatspi.ROLE_FRAME, app.name))
+    start = wait_for("the start button", lambda: find(splash, pyatspi.ROLE_PUSH_BUTTON, "CLICK to Start Tavoro"))
+    return app, splash, start
+
+
 def start_calculator(program, title):
     """Finds the program on the AT-SPI bus, presses its splash window's start button and waits for
     the calculator window; returns that window and its total display."""
@@ -393,21 +407,10 @@ def start_calculator(program, title):
 
     # A call to an object that does not answer fails after 5 s, not D-Bus's 25 s.
     pyatspi.setTimeout(5000, 5000)
-    desktop = pyatspi.Registry.getDesktop(0)
-
-    def application():
-        for app in desktop:
-            if app is not None and app.get_process_id() == program.pid:
-                return app
-        return None
-    app = wait_for("the program on the AT-SPI bus", application)
+    app, splash, start = find_splash(program)
     print(f'application "{app.name}" (toolkit {app.get_toolkit_name()}) on the AT-SPI bus')
-
-    # The splash window goes by the program title, also when it has no caption (Tavoro 2).
-    splash = wait_for(f'the splash window "{app.name}"', lambda: find(app, pyatspi.ROLE_FRAME, app.name))
     logo = wait_for('the picture "Tavoro logo"', lambda: find(splash, pyatspi.ROLE_IMAGE, "Tavoro logo"))
     print(f'splash window "{splash.name}" with the picture "{logo.name}" ({logo.description})')
-    start = wait_for("the start button", lambda: find(splash, pyatspi.ROLE_PUSH_BUTTON, "CLICK to Start Tavoro"))
     press(start)
     print('pressed "CLICK to Start Tavoro"')
 

@@ -274,12 +274,7 @@ def run_case(shell, processes, sound, shots, program_path, title, scale, platfor
     processes.append((program, False))
     session.must_run["the program"] = program
     try:
-        desktop = pyatspi.Registry.getDesktop(0)
-        app = wait_for("the program on the AT-SPI bus", lambda: next(
-            (a for a in desktop if a is not None and a.get_process_id() == program.pid), None))
-        splash = wait_for("the splash window", lambda: session.find(app, pyatspi.ROLE_FRAME, app.name))
-        start = wait_for("the start button", lambda: session.find(splash, pyatspi.ROLE_PUSH_BUTTON,
-                                                                  "CLICK to Start Tavoro"))
+        app, splash, start = session.find_splash(program)
         splash_window = settled(shell, program.pid, "the splash window in the shell")
         if splash_window["type"] != client_type:
             kinds = {WAYLAND_CLIENT: "a Wayland", X11_CLIENT: "an X11"}
